@@ -1,0 +1,8 @@
+#include "runtime/ProcessExit.h"
+
+#include <unistd.h>
+
+void ExitOnOutOfMemory() noexcept
+{
+    _exit(255);
+}
