@@ -1,0 +1,134 @@
+#include "platform/spreadsheet/SaveFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace platform::spreadsheet {
+namespace {
+
+std::string systemReason(int error) { return std::strerror(error); }
+
+std::string folderOf(const std::string& target) {
+  size_t slash = target.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return target.substr(0, slash);
+}
+
+std::string freshName(const std::string& folder) {
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  char name[32];
+  std::snprintf(name, sizeof name, "/.tabrix-%012llx", static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+  return folder + name;
+}
+
+// An error text when the target cannot be replaced by a file: a folder, or a path the system refuses.
+std::string checkTarget(const std::string& target) {
+  if (target.empty()) return systemReason(ENOENT);
+  if (target.back() == '/') return systemReason(EISDIR);
+  struct stat st {};
+  if (lstat(target.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? systemReason(EISDIR) : std::string();
+  return errno == ENOENT ? std::string() : systemReason(errno);
+}
+
+void syncFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);  // durability only; the rename already happened
+  close(fd);
+}
+
+// Flushes and closes fd; an error text (empty on success). fd is closed in every case.
+std::string syncAndClose(int fd) {
+  std::string error;
+  if (fsync(fd) != 0) error = systemReason(errno);
+  if (close(fd) != 0 && error.empty()) error = systemReason(errno);
+  return error;
+}
+
+std::string renameOver(const std::string& from, const std::string& target) {
+  if (rename(from.c_str(), target.c_str()) != 0) return systemReason(errno);
+  syncFolder(folderOf(target));
+  return {};
+}
+
+void removeFolder(const std::string& folder) {
+  if (DIR* dir = opendir(folder.c_str())) {
+    while (dirent* entry = readdir(dir)) {
+      std::string name = entry->d_name;
+      if (name != "." && name != "..") unlink((folder + "/" + name).c_str());
+    }
+    closedir(dir);
+  }
+  rmdir(folder.c_str());
+}
+
+}  // namespace
+
+SaveResult failure(const std::string& target, const std::string& reason) {
+  return SaveResult{false, "cannot save " + target + ": " + reason};
+}
+
+std::string writeAll(int fd, const void* data, size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return systemReason(errno);
+    if (n == 0) return systemReason(ENOSPC);
+    bytes += n;
+    size -= size_t(n);
+  }
+  return {};
+}
+
+SaveResult saveThroughDescriptor(const std::string& target, const std::function<std::string(int fd)>& fill) {
+  if (std::string why = checkTarget(target); !why.empty()) return failure(target, why);
+  std::string folder = folderOf(target);
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = freshName(folder);
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return failure(target, systemReason(errno));
+  }
+  if (fd < 0) return failure(target, systemReason(EEXIST));
+  std::string why = fill(fd);
+  if (why.empty()) {
+    why = syncAndClose(fd);
+  } else {
+    close(fd);
+  }
+  if (why.empty()) why = renameOver(temp, target);
+  if (why.empty()) return SaveResult{true, {}};
+  unlink(temp.c_str());
+  return failure(target, why);
+}
+
+SaveResult saveThroughPrivateFolder(
+    const std::string& target,
+    const std::function<std::string(const std::string& file, const std::string& scratch)>& fill) {
+  if (std::string why = checkTarget(target); !why.empty()) return failure(target, why);
+  std::string pattern = folderOf(target) + "/.tabrix-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) return failure(target, systemReason(errno));
+  const std::string& scratch = pattern;
+  std::string file = scratch + "/book";
+  std::string why = fill(file, scratch);
+  if (why.empty()) {
+    int fd = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    why = fd < 0 ? systemReason(errno) : syncAndClose(fd);
+  }
+  if (why.empty()) why = renameOver(file, target);
+  removeFolder(scratch);
+  if (why.empty()) return SaveResult{true, {}};
+  return failure(target, why);
+}
+
+}  // namespace platform::spreadsheet
