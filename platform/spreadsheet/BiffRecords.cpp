@@ -70,7 +70,7 @@ class SstRecords {
     size_t done = 0;
     while (done < text.size()) {
       size_t count = std::min(room() / size, text.size() - done);
-      if (count > 1 && done + count < text.size() && isHighSurrogate(text[done + count - 1])) --count;
+      if (count > 0 && done + count < text.size() && isHighSurrogate(text[done + count - 1])) --count;
       if (count == 0) {
         next();
         out_.u8(wide ? 1 : 0);
