@@ -129,6 +129,26 @@ TEST_P(ReadBack, SeveralSheetsKeepTheirOrderAndCells) {
   EXPECT_EQ(check.status, 0) << check.output;
 }
 
+// Guards the reader script itself: a wrong text, font or sheet name must be reported.
+TEST_P(ReadBack, TheReaderReportsDifferences) {
+  BookPtr book(Book::create());
+  Sheet* sheet = book->addSheet(u"Sheet1");
+  sheet->writeStr(0, 0, u"车牌号", exportFormat(*book));
+  std::string path = folder / ("wrong" + GetParam());
+  ASSERT_TRUE(book->save(path)) << book->errorMessage();
+  const std::pair<std::vector<ExpectedSheet>, std::string> wrong[] = {
+      {{{u"Sheet1", {{u"车牌"}}, {}}}, kExportFormat},
+      {{{u"Sheet2", {{u"车牌号"}}, {}}}, kExportFormat},
+      {{{u"Sheet1", {{u"车牌号"}}, {}}}, R"({"font": "Arial"})"},
+      {{{u"Sheet1", {{u"车牌号"}}, {{0, 40}}}}, kExportFormat},
+  };
+  for (const auto& [sheets, format] : wrong) {
+    testing::writeExpectation(folder / "expected.json", sheets, format);
+    auto check = testing::checkWorkbook(path, folder / "expected.json");
+    EXPECT_EQ(check.status, 1) << check.output;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothWriters, ReadBack, ::testing::Values(".xls", ".xlsx"),
                          [](const auto& info) { return info.param.substr(1); });
 
