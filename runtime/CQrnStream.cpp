@@ -49,7 +49,8 @@ size_t CQrnMemoryStream::ReadSome(void* into, size_t count)
 {
     const size_t available = bytes_.size() - readPos_;
     const size_t n = std::min(count, available);
-    std::memcpy(into, bytes_.data() + readPos_, n);
+    if (n)
+        std::memcpy(into, bytes_.data() + readPos_, n);
     readPos_ += n;
     return n;
 }
