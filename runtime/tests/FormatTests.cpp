@@ -1,1 +1,0 @@
-#include <gtest/gtest.h>
