@@ -9,18 +9,24 @@ const CWConstString kImagesFolder(u"Images/");
 const CWConstString kFileMarker(u"/PlateImage_");
 const CWConstString kSeparator(u"/");
 
-// "YYYY-MM-DD hh:mm:ss" from the stamp's pieces; missing pieces stay empty.
-CWString TimeFromPieces(const rg_quarn_base::rg_WenBenShuZuLei& pieces)
+// "YYYY-MM-DD hh:mm:ss" from the stamp: the same text as joining the stamp's SplitPairs pieces
+// with "", "-", "-", " ", ":", ":" between them (missing pieces stay empty), built in one step.
+CWString TimeFromStamp(const CWString& stamp)
 {
-    static const char16_t* const kJoins[] = {u"", u"-", u"-", u" ", u":", u":"};
-    CWString time;
-    for (int64_t i = 0; i < 7; ++i) {
-        if (i >= 1)
-            time.Append(kJoins[i - 1]);
-        if (i < pieces.GetCount())
-            time.Append(pieces.GetAt(i));
+    static const char16_t kJoins[] = {u'-', u'-', u' ', u':', u':'};
+    const int64_t n = stamp.GetLength();
+    const char16_t* units = stamp.GetText();
+    char16_t time[14 + 5];
+    int64_t length = 0;
+    for (int64_t piece = 0; piece < 7; ++piece) {
+        if (piece >= 2)
+            time[length++] = kJoins[piece - 2];
+        for (int64_t i = piece * 2; i < piece * 2 + 2 && i < n; ++i)
+            time[length++] = units[i];
     }
-    return time;
+    CWString result;
+    result.SetChars(time, length);
+    return result;
 }
 
 } // namespace
@@ -54,10 +60,7 @@ VehicleRecord ParsePlateFileName(const CWString& path)
     const CWString afterPlate = ConcatLiteral(Concat(kPrefix, record.plate), u"_");
     record.colour = TextBetween(path, afterPlate, kFieldEnd);
     const CWString afterColour = ConcatLiteral(Concat(afterPlate, record.colour), u"_");
-    const CWString stamp = TextBetween(path, afterColour, kExtension).Left(14);
-    rg_quarn_base::rg_WenBenShuZuLei pieces;
-    SplitPairs(stamp, pieces);
-    record.time = TimeFromPieces(pieces);
+    record.time = TimeFromStamp(TextBetween(path, afterColour, kExtension).Left(14));
     return record;
 }
 

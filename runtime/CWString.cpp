@@ -364,14 +364,20 @@ int64_t CWString::Find(const char16_t* pattern, int64_t start, TextCase textCase
     if (regionEnd - regionBegin < patternLength)
         return -1;
     const char16_t* text = GetText();
+    // The first unit is tested on its own before the rest of the pattern.
+    const char16_t first = textCase == TextCase::Ignore ? FoldAscii(pattern[0]) : pattern[0];
+    auto matchesAt = [&](int64_t i) {
+        const char16_t unit = textCase == TextCase::Ignore ? FoldAscii(text[i]) : text[i];
+        return unit == first && UnitsMatch(text + i + 1, pattern + 1, patternLength - 1, textCase);
+    };
     if (from == SearchFrom::Start) {
         for (int64_t i = regionBegin; i + patternLength <= regionEnd; ++i) {
-            if (UnitsMatch(text + i, pattern, patternLength, textCase))
+            if (matchesAt(i))
                 return i;
         }
     } else {
         for (int64_t i = regionEnd - patternLength; i >= regionBegin; --i) {
-            if (UnitsMatch(text + i, pattern, patternLength, textCase))
+            if (matchesAt(i))
                 return i;
         }
     }
