@@ -1,7 +1,7 @@
 #pragma once
 // The original platform's directory search over POSIX. A pattern is a directory, "/", and a last
 // component with "*" and "?" matched against entry names (ASCII letters without case). Every entry
-// the file system lists is offered, "." and ".." included, in its own order; names begin with "."
+// the file system lists is offered, "." and ".." included, in its own order; names beginning with "."
 // are hidden (except "." and ".."). Failures return INVALID_HANDLE_VALUE or FALSE and set the
 // calling thread's last error (ERROR_PATH_NOT_FOUND, ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED,
 // ERROR_NO_MORE_FILES, ERROR_INVALID_HANDLE, ...), read with GetLastError().
