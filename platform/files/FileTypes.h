@@ -36,17 +36,21 @@ inline constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
 // Reparse tag the original platform puts into dwReserved0 of a symbolic link.
 inline constexpr DWORD IO_REPARSE_TAG_SYMLINK = 0xA000000C;
 
-// Last-error values the search reports.
+// Last-error values the search reports. The first four are the window core's too: whichever header
+// comes first defines them, once both put them behind this guard.
+#ifndef TABRIX_COMMON_ERROR_CODES_DEFINED
+#define TABRIX_COMMON_ERROR_CODES_DEFINED
 inline constexpr DWORD ERROR_SUCCESS = 0;
+inline constexpr DWORD ERROR_ACCESS_DENIED = 5;
+inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
+inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+#endif
 inline constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
 inline constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
 inline constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
-inline constexpr DWORD ERROR_ACCESS_DENIED = 5;
 inline constexpr DWORD ERROR_INVALID_HANDLE = 6;
-inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr DWORD ERROR_NO_MORE_FILES = 18;
 inline constexpr DWORD ERROR_GEN_FAILURE = 31;
-inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 inline constexpr DWORD ERROR_INVALID_NAME = 123;
 inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 inline constexpr DWORD ERROR_DIRECTORY = 267;

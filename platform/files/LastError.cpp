@@ -1,9 +1,12 @@
 #include "platform/files/LastError.h"
 
+// Weak, so that the window core's own pair takes over when it is linked in: both live in the one
+// platform library, and a program using the search and windows must see one last-error value per
+// thread, not two.
 namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
 }
 
-DWORD GetLastError() noexcept { return lastError; }
+__attribute__((weak)) DWORD GetLastError() { return lastError; }
 
-void SetLastError(DWORD error) noexcept { lastError = error; }
+__attribute__((weak)) void SetLastError(DWORD error) { lastError = error; }
