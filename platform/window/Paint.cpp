@@ -112,7 +112,7 @@ void SetUpdateLocked(WindowRecord& w, bool hasUpdate)
     }
 }
 
-void InvalidateLocked(WindowSystem& sys, WindowRecord& w, const RECT* rect, bool erase, bool withChildren)
+void InvalidateLocked(WindowSystem& sys, WindowRecord& w, const RECT* rect, bool erase, ChildScope scope)
 {
     RECT client = ClientRectLocked(w);
     RECT area{};
@@ -128,7 +128,7 @@ void InvalidateLocked(WindowSystem& sys, WindowRecord& w, const RECT* rect, bool
         SetUpdateLocked(w, true);
         MarkChangedLocked(w, WindowChangeInvalidated);
     }
-    if (!withChildren)
+    if (scope == ChildScope::None || (scope == ChildScope::Unclipped && (w.style & WS_CLIPCHILDREN)))
         return;
     for (HWND child : w.children) {
         WindowRecord* c = sys.FindLocked(child);
@@ -136,7 +136,7 @@ void InvalidateLocked(WindowSystem& sys, WindowRecord& w, const RECT* rect, bool
             continue;
         RECT inChild = rect ? *rect : client;
         OffsetRect(&inChild, -(c->rect.left + c->frame.left), -(c->rect.top + c->frame.top));
-        InvalidateLocked(sys, *c, &inChild, erase, true);
+        InvalidateLocked(sys, *c, &inChild, erase, scope);
     }
 }
 
@@ -159,15 +159,14 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags)
             SetLastError(ERROR_INVALID_WINDOW_HANDLE);
             return FALSE;
         }
-        // Children come along when asked, or when the window does not clip them away.
-        bool children = (flags & RDW_ALLCHILDREN) ||
-                        (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
-        if (!hwnd)
-            children = true;
+        // Children come along when asked, or where windows do not clip them away.
+        ChildScope scope = (flags & RDW_ALLCHILDREN) || !hwnd ? ChildScope::All
+                           : (flags & RDW_NOCHILDREN)         ? ChildScope::None
+                                                              : ChildScope::Unclipped;
         if (flags & RDW_INVALIDATE)
-            InvalidateLocked(sys, *w, rect, (flags & RDW_ERASE) != 0, children);
+            InvalidateLocked(sys, *w, rect, (flags & RDW_ERASE) != 0, scope);
         else if (flags & RDW_VALIDATE)
-            ValidateLocked(sys, *w, rect, children);
+            ValidateLocked(sys, *w, rect, scope != ChildScope::None);
     }
     if (hwnd && (flags & RDW_UPDATENOW))
         Update(hwnd, (flags & RDW_ALLCHILDREN) != 0);

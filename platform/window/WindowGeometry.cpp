@@ -347,13 +347,13 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
             pos.flags |= SWP_NOCLIENTMOVE;
         if (!(pos.flags & SWP_NOREDRAW)) {
             if ((nowVisible && !change.wasVisible) || (clientSized && nowVisible))
-                InvalidateLocked(sys, *w, nullptr, true, true);
+                InvalidateLocked(sys, *w, nullptr, true, ChildScope::All);
             // What the window uncovered in its parent needs painting there.
             if ((change.wasVisible && !nowVisible) || (change.wasVisible && clientSized) || clientMoved) {
                 if (WindowRecord* parent = sys.FindAliveLocked(w->parent)) {
                     RECT uncovered = change.before;  // already in the parent's client coordinates
                     if (change.wasVisible)
-                        InvalidateLocked(sys, *parent, &uncovered, true, false);
+                        InvalidateLocked(sys, *parent, &uncovered, true, ChildScope::Unclipped);
                 }
             }
         }

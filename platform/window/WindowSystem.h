@@ -162,8 +162,10 @@ RECT ClientRectLocked(const WindowRecord& window);  // (0, 0, width, height)
 Insets FrameInsets(DWORD style, DWORD exStyle, bool hasMenu);
 bool IsVisibleLocked(WindowSystem& sys, const WindowRecord& window);
 bool IsDescendantLocked(WindowSystem& sys, HWND ancestor, HWND hwnd);
+// Which children an invalidation reaches: none, those of windows without WS_CLIPCHILDREN, or all.
+enum class ChildScope { None, Unclipped, All };
 void InvalidateLocked(WindowSystem& sys, WindowRecord& window, const RECT* rect, bool erase,
-                      bool withChildren);
+                      ChildScope scope);
 
 std::shared_ptr<ClassRecord> FindClassForCreateLocked(WindowSystem& sys, LPCWSTR name);
 // The first visible window of the thread, in z-order with parents first, that needs WM_PAINT and
