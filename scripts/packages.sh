@@ -5,7 +5,7 @@ TABRIX_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
   libxlsxwriter-dev zlib1g-dev
-  python3 python3-xlrd python3-openpyxl
+  python3 python3-xlrd python3-openpyxl python3-xlwt
 )
 
 ensure_packages() {
