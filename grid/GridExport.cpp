@@ -1,6 +1,7 @@
 #include "grid/GridExport.h"
 
 #include "grid/CGridCtrl.h"
+#include "grid/CVWnd_Grid.h"
 #include "grid/WorkbookHandles.h"
 #include "platform/shell/DesktopFolder.h"
 
@@ -13,6 +14,13 @@ int GridComponentSource::HeaderRowCount() const { return grid_.GetFixedRowCount(
 bool GridComponentSource::HasCell(int row, int col) const { return grid_.IsValid(row, col); }
 bool GridComponentSource::IsChecked(int row, int col) const { return grid_.GetItemCheck(row, col); }
 CWString GridComponentSource::CellText(int row, int col) const { return CWString(grid_.GetItemText(row, col)); }
+
+int GridWindowSource::RowCount() const { return grid_.GetRowCount(); }
+int GridWindowSource::ColumnCount() const { return grid_.GetColumnCount(); }
+int GridWindowSource::HeaderRowCount() const { return grid_.GetFixedRowCount(); }
+bool GridWindowSource::HasCell(int row, int col) const { return grid_.IsLive() && grid_.IsValid(row, col); }
+bool GridWindowSource::IsChecked(int row, int col) const { return grid_.IsLive() && grid_.GetItemCheck(row, col); }
+CWString GridWindowSource::CellText(int row, int col) const { return grid_.GetCellText(row, col); }
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <string>
 
 class CGridCtrl;
+class CVWnd_Grid;
 
 // What the export reads of a grid.
 class GridExportSource {
@@ -39,6 +40,21 @@ public:
 
 private:
     const CGridCtrl& grid_;
+};
+
+// A native grid window as an export source: without a window, its stored counts and no cells.
+class GridWindowSource final : public GridExportSource {
+public:
+    explicit GridWindowSource(const CVWnd_Grid& grid) : grid_(grid) {}
+    int RowCount() const override;
+    int ColumnCount() const override;
+    int HeaderRowCount() const override;
+    bool HasCell(int row, int col) const override;
+    bool IsChecked(int row, int col) const override;
+    CWString CellText(int row, int col) const override;
+
+private:
+    const CVWnd_Grid& grid_;
 };
 
 // Writes the grid to path; an empty path is replaced by DefaultExportPath() first (and the caller

@@ -1,12 +1,16 @@
 // The grid export, read back by independent readers (xlrd for .xls, openpyxl for .xlsx).
 #include "GridTestSupport.h"
 
+#include "grid/CVWnd_Grid.h"
 #include "grid/GridExport.h"
+#include "platform/files/FileNameCodec.h"
+#include "platform/shell/DesktopFolder.h"
 #include "platform/spreadsheet/tests/SheetTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sys/stat.h>
 
 namespace {
@@ -163,6 +167,48 @@ TEST_F(GridExport, AFailedSaveSaysSoAndLeavesNothingBehind)
     header[0][0] = u"编号";
     ExpectWorkbook(folder / "twice.xls", {{u"Sheet1", header, {}}});
     EXPECT_EQ(folder.entries().size(), 2u);  // the workbook and the expectation file, no temporaries
+}
+
+TEST(GridExportSources, AGridWithoutWindowExportsItsStoredCountsAsEmptyStrings)
+{
+    ScratchFolder folder;
+    CVWnd_Grid grid;
+    grid.SetRowCount(3);
+    CWString path = PathText(folder / "nowindow.xls");
+    rg_quarn_base::rg_ZhengShuShuZuLei none;
+    ASSERT_TRUE(ExportGridToWorkbook(GridWindowSource(grid), CWString(u"Sheet1"), CWString(u"宋体"), path, none));
+    const std::string command = "/usr/bin/python3 -c \"import xlrd; s = xlrd.open_workbook('" + folder / "nowindow.xls"
+        + "').sheet_by_index(0); print(s.name, s.nrows, s.ncols, sorted(set((c.ctype, c.value) for r in range(s.nrows)"
+          " for c in s.row(r))))\"";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char line[256] = {};
+    ASSERT_NE(fgets(line, sizeof line, pipe), nullptr);
+    pclose(pipe);
+    EXPECT_STREQ(line, "Sheet1 3 5 [(1, '')]\n");  // every cell a string, all empty
+}
+
+TEST(GridExportPath, DesktopFolderFollowsTheXdgSettingsThenHome)
+{
+    ScratchFolder home;
+    const std::string saved = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", home.path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    unsetenv("XDG_DESKTOP_DIR");
+    EXPECT_FALSE(GetDesktopFolder().has_value());  // nothing exists: the current directory is used
+    mkdir((home / "Desktop").c_str(), 0700);
+    EXPECT_EQ(GetDesktopFolder(), U16(home / "Desktop"));
+    mkdir((home / "config").c_str(), 0700);
+    mkdir((home / "桌面").c_str(), 0700);
+    std::ofstream(home / "config/user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
+                                                      "XDG_DOWNLOAD_DIR=\"$HOME/下载\"\n"
+                                                      "XDG_DESKTOP_DIR=\"$HOME/桌面/\"\n";
+    EXPECT_EQ(GetDesktopFolder(), DecodeFileName(home / "桌面"));
+    setenv("XDG_DESKTOP_DIR", (home / "Desktop").c_str(), 1);
+    EXPECT_EQ(GetDesktopFolder(), U16(home / "Desktop"));
+    unsetenv("XDG_DESKTOP_DIR");
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", saved.c_str(), 1);
 }
 
 TEST(GridExportPath, ChineseLongFormDropsTrailingZeroTimeParts)
