@@ -1,0 +1,3 @@
+#include "runtime/CQrnBaseDataType.h"
+
+QRN_IMPLEMENT_CLASS(CQrnBaseDataType, CQrnObject, "CQrnBaseDataType")
