@@ -62,8 +62,13 @@ CGridCtrl::CGridCtrl() = default;
 
 CGridCtrl::~CGridCtrl()
 {
-    if (HWND hwnd = GetSafeHwnd())
-        DestroyWindow(hwnd);
+    HWND hwnd = GetSafeHwnd();
+    if (!hwnd)
+        return;
+    // Only the window's thread can destroy it; from anywhere else the window at least forgets
+    // this object, so it never calls into freed memory.
+    if (!DestroyWindow(hwnd) && IsWindow(hwnd))
+        SetWindowLongPtrW(hwnd, 0, 0);
 }
 
 bool CGridCtrl::Create(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id)

@@ -1,6 +1,7 @@
 #include "grid/CVWnd_Grid.h"
 
 #include "grid/GridConversions.h"
+#include "runtime/NumberText.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Window.h"
@@ -143,9 +144,9 @@ bool CVWnd_Grid::SetCellText(int32_t row, int32_t col, char16_t typeTag, const v
     switch (typeTag) {
     case u'S': text = *static_cast<const CWString*>(value); break;
     case u'B': text = CWString(*static_cast<const int32_t*>(value) ? u"1" : u"0"); break;
-    case u'b': text = CWString(static_cast<int32_t>(*static_cast<const int8_t*>(value))); break;
-    case u'n': text = CWString(*static_cast<const int32_t*>(value)); break;
-    case u'p': text = GridInt64Text(*static_cast<const int64_t*>(value)); break;
+    case u'b': text = IntToText(*static_cast<const int8_t*>(value)); break;
+    case u'n': text = IntToText(*static_cast<const int32_t*>(value)); break;
+    case u'p': text = Int64ToText(*static_cast<const int64_t*>(value)); break;
     case u'F': text.AppendDouble(*static_cast<const double*>(value)); break;
     case u'f': text.AppendFloat(*static_cast<const float*>(value)); break;
     default: return false;

@@ -1,11 +1,11 @@
 #include "grid/GridConversions.h"
 
+#include "runtime/NumberText.h"
+
 #include <ctime>
-#include <string>
 
 namespace {
 bool IsBlank(char16_t unit) { return unit < 33 || unit == 0x3000; }
-bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
 }  // namespace
 
 bool GridTextReadsAsNumber(std::u16string_view text)
@@ -14,51 +14,37 @@ bool GridTextReadsAsNumber(std::u16string_view text)
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
-    size_t i = 0;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    if (i >= text.size() || !IsDigit(text[i]))
-        return false;
-    bool point = false;
-    for (; i < text.size() && (IsDigit(text[i]) || (text[i] == u'.' && !point)); ++i)
-        point = point || text[i] == u'.';
-    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
-            ++i;
-        if (i >= text.size() || !IsDigit(text[i]))
-            return false;
-        while (i < text.size() && IsDigit(text[i]))
-            ++i;
-    }
-    return i == text.size();
+    const std::u16string trimmed(text);
+    double value = 0;
+    return TextToDoubleChecked(trimmed.c_str(), value);
 }
 
-CWString GridInt64Text(int64_t value)
+std::optional<std::u16string> GridDateCellText(std::u16string_view text)
 {
-    const std::string digits = std::to_string(value);
-    return CWString(std::u16string(digits.begin(), digits.end()));
+    const std::u16string units(text);
+    const double date = TextToDate(units.c_str(), DateForm::Chinese);
+    const auto calendar = date == kInvalidDate ? std::nullopt : DateToCalendar(date);
+    if (!calendar)
+        return std::nullopt;
+    char16_t buffer[32];
+    FormatToUnits(buffer, u"%04d-%02d-%02d", calendar->year, calendar->month, calendar->day);
+    return std::u16string(buffer);
 }
 
-CWString ChineseLongDateTime(const GridLocalTime& t)
+CWString ChineseLongDateTime(const CalendarTime& t)
 {
     CWString text;
-    text.AppendFormat(u"%d年%d月%d日", t.year, t.month, t.day);
-    if (t.second != 0)
-        text.AppendFormat(u"%d时%d分%d秒", t.hour, t.minute, t.second);
-    else if (t.minute != 0)
-        text.AppendFormat(u"%d时%d分", t.hour, t.minute);
-    else if (t.hour != 0)
-        text.AppendFormat(u"%d时", t.hour);
+    DateToText(DateFromParts(t.year, t.month, t.day, t.hour, t.minute, t.second, 0, kInvalidDate), DateForm::Chinese,
+               text);
     return text;
 }
 
-GridLocalTime GridLocalTimeNow()
+CalendarTime LocalTimeNow()
 {
     const std::time_t seconds = std::time(nullptr);
     std::tm local{};
     localtime_r(&seconds, &local);
     // A leap second is shown as the last second of its minute.
-    return GridLocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                         local.tm_hour,        local.tm_min,     local.tm_sec > 59 ? 59 : local.tm_sec};
+    return CalendarTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                        local.tm_hour,        local.tm_min,     local.tm_sec > 59 ? 59 : local.tm_sec};
 }

@@ -96,6 +96,13 @@ void CGridCtrl::OnEditDone(WPARAM key)
         const GridColumnType type = model_.ColumnType(cell.col);
         if (commit && (type == GridColumnType::Integer || type == GridColumnType::Number))
             commit = GridTextReadsAsNumber(text);
+        if (commit && type == GridColumnType::Date) {
+            // The date picker writes "yyyy-MM-dd"; a text that reads as no date leaves the cell alone.
+            const auto date = GridDateCellText(text);
+            commit = date.has_value();
+            if (commit)
+                text = *date;
+        }
         if (commit && model_.store.Text(cell.row, cell.col) != text) {
             model_.store.SetText(cell.row, cell.col, text);
             model_.store.SetState(cell.row, cell.col, model_.store.State(cell.row, cell.col) | GVIS_MODIFIED);

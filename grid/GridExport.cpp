@@ -90,7 +90,7 @@ bool ExportGridToWorkbook(const GridExportSource& grid, const CWString& sheetNam
     return saved;
 }
 
-CWString DefaultExportPath(const std::optional<std::u16string>& desktop, const GridLocalTime& now)
+CWString DefaultExportPath(const std::optional<std::u16string>& desktop, const CalendarTime& now)
 {
     CWString path;
     if (desktop) {
@@ -104,4 +104,4 @@ CWString DefaultExportPath(const std::optional<std::u16string>& desktop, const G
     return path;
 }
 
-CWString DefaultExportPath() { return DefaultExportPath(GetDesktopFolder(), GridLocalTimeNow()); }
+CWString DefaultExportPath() { return DefaultExportPath(GetDesktopFolder(), LocalTimeNow()); }

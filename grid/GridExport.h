@@ -67,6 +67,6 @@ bool ExportGridToWorkbook(const GridExportSource& grid, const CWString& sheetNam
 // desktop + "/" + "导出表" + the date and time in the Chinese long form ("2024年8月21日9时5分7秒",
 // the time part shortened when it ends in zeros) + ".xls"; without a desktop just the file name,
 // which then lands in the current directory.
-CWString DefaultExportPath(const std::optional<std::u16string>& desktop, const GridLocalTime& now);
+CWString DefaultExportPath(const std::optional<std::u16string>& desktop, const CalendarTime& now);
 // The same for the user's desktop folder and the local time now.
 CWString DefaultExportPath();

@@ -231,6 +231,33 @@ TEST_F(GridComponent, ListColumnChoosesAnItemAndReportsIt)
     EXPECT_EQ(grid.events, (Events{"BeforeEdit 2,3", "EditStarted 2,3", "CellListSelected 2,3", "EditEnded 2,3"}));
 }
 
+TEST_F(GridComponent, TypedColumnsCheckWhatAnEditCommits)
+{
+    grid.SetColumnType(2, GridColumnType::Integer);
+    grid.SetColumnType(3, GridColumnType::Date);
+    struct Case {
+        int col;
+        const char16_t* typed;
+        const char16_t* cell;
+    };
+    const Case cases[] = {
+        {2, u"abc", u"t42"},  // not a number: the cell keeps its text
+        {2, u"-4.5e2", u"-4.5e2"},
+        {3, u"2024/8/9", u"2024-08-09"},
+        {3, u"2024年8月21日13时", u"2024-08-21"},
+        {3, u"明天", u"t43"},
+    };
+    for (const Case& c : cases) {
+        grid.SetItemText(4, c.col, u"t4" + std::u16string(1, char16_t(u'0' + c.col)));
+        ASSERT_TRUE(grid.EditCell(4, c.col, u' '));
+        HWND editor = grid.GetEditWindow();
+        SendMessageW(editor, WM_CHAR, VK_BACK, 0);
+        Type(editor, c.typed);
+        Key(editor, VK_RETURN);
+        EXPECT_EQ(grid.GetItemText(4, c.col), c.cell);
+    }
+}
+
 TEST_F(GridComponent, RepaintsArriveAsOneMessagePerBurst)
 {
     Pump();

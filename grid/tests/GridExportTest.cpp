@@ -214,7 +214,7 @@ TEST(GridExportPath, DesktopFolderFollowsTheXdgSettingsThenHome)
 TEST(GridExportPath, ChineseLongFormDropsTrailingZeroTimeParts)
 {
     struct Case {
-        GridLocalTime now;
+        CalendarTime now;
         const char16_t* expected;
     };
     const Case cases[] = {
@@ -226,7 +226,7 @@ TEST(GridExportPath, ChineseLongFormDropsTrailingZeroTimeParts)
     };
     for (const Case& c : cases)
         EXPECT_EQ(DefaultExportPath(std::u16string(u"/home/u/Desktop"), c.now).View(), c.expected);
-    EXPECT_EQ(DefaultExportPath(std::nullopt, GridLocalTime{2024, 8, 21, 9, 0, 0}).View(), u"导出表2024年8月21日9时.xls");
+    EXPECT_EQ(DefaultExportPath(std::nullopt, CalendarTime{2024, 8, 21, 9, 0, 0}).View(), u"导出表2024年8月21日9时.xls");
 }
 
 }  // namespace
