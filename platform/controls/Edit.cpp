@@ -36,7 +36,8 @@ struct Undo {
     LONG_PTR anchor = 0;
     LONG_PTR caret = 0;
 };
-WindowStateTable<Undo> g_undo;
+// Never destroyed: windows of threads that end during exit still erase their entries.
+WindowStateTable<Undo>& g_undo = *new WindowStateTable<Undo>();
 
 std::mutex g_clipboardMutex;
 std::u16string g_clipboard;
@@ -168,6 +169,8 @@ void Refuse() { MessageBeep(0x30); }
 
 LRESULT OnChar(HWND hwnd, char16_t c)
 {
+    if (!Enabled(hwnd))
+        return 0;
     bool multi = Multiline(hwnd);
     switch (c) {
     case 0x01: Select(hwnd, 0, StoredText(hwnd).size()); return 0;
@@ -227,6 +230,8 @@ size_t MovedCaret(HWND hwnd, const std::u16string& text, size_t caret, UINT key)
 
 LRESULT OnKeyDown(HWND hwnd, UINT key)
 {
+    if (!Enabled(hwnd))
+        return 0;
     if (key == VK_DELETE) {
         if (ReadOnly(hwnd))
             Refuse();

@@ -5,8 +5,6 @@
 #include "platform/window/WinMessages.h"
 #include "platform/window/Window.h"
 
-#include <vector>
-
 namespace {
 
 struct Frame {
@@ -14,8 +12,11 @@ struct Frame {
     bool handled;
 };
 
-// The reflections this thread is running, innermost last.
-thread_local std::vector<Frame> t_frames;
+// The reflections this thread is running, innermost last. A plain array: windows may still be
+// destroyed (and reflect) while the thread's other thread-local objects are being torn down.
+constexpr int kDeepest = 256;
+thread_local Frame t_frames[kDeepest];
+thread_local int t_depth = 0;
 
 bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
@@ -56,10 +57,13 @@ BOOL ReflectNotification(HWND parent, UINT message, WPARAM wParam, LPARAM lParam
         return FALSE;
     if (GetWindowThreadProcessId(child, nullptr) != GetCurrentThreadId())
         return FALSE;
-    t_frames.push_back(Frame{child, false});
+    if (t_depth >= kDeepest)
+        return FALSE;  // reflections this deep are runaway recursion, not notifications
+    int frame = t_depth++;
+    t_frames[frame] = Frame{child, false};
     LRESULT answer = SendMessageW(child, reflected, wParam, lParam);
-    bool handled = t_frames.back().handled;
-    t_frames.pop_back();
+    bool handled = t_frames[frame].handled;
+    --t_depth;
     if (handled && result)
         *result = answer;
     return handled ? TRUE : FALSE;
@@ -67,9 +71,9 @@ BOOL ReflectNotification(HWND parent, UINT message, WPARAM wParam, LPARAM lParam
 
 void MarkReflectedMessageHandled(HWND child)
 {
-    for (auto it = t_frames.rbegin(); it != t_frames.rend(); ++it) {
-        if (it->child == child) {
-            it->handled = true;
+    for (int i = t_depth - 1; i >= 0; --i) {
+        if (t_frames[i].child == child) {
+            t_frames[i].handled = true;
             return;
         }
     }

@@ -36,9 +36,10 @@ void Select(GdiState& state, HGDIOBJ& slot, HGDIOBJ object)
 template <typename Change>
 auto ChangeDc(HDC hdc, decltype(std::declval<Change>()(std::declval<DcState&>())) fallback, Change change)
 {
+    bool alive = WindowTokenAlive(hdc);
     GdiState& state = GdiState::Get();
     Lock lock(state.mutex);
-    DcState* dc = state.DcLocked(hdc);
+    DcState* dc = state.DcLocked(hdc, alive);
     if (!dc)
         return fallback;
     return change(*dc);
@@ -46,9 +47,10 @@ auto ChangeDc(HDC hdc, decltype(std::declval<Change>()(std::declval<DcState&>())
 
 LOGFONTW FontOf(HDC hdc, bool* known)
 {
+    bool alive = WindowTokenAlive(hdc);
     GdiState& state = GdiState::Get();
     Lock lock(state.mutex);
-    DcState* dc = state.DcLocked(hdc);
+    DcState* dc = state.DcLocked(hdc, alive);
     *known = dc != nullptr;
     return dc ? SelectedFontLocked(state, *dc) : LOGFONTW{};
 }
@@ -58,10 +60,11 @@ LOGFONTW FontOf(HDC hdc, bool* known)
 HDC GetDC(HWND hwnd)
 {
     HWND target = hwnd ? hwnd : GetDesktopWindow();
+    HDC hdc = reinterpret_cast<HDC>(target);
+    bool alive = WindowTokenAlive(hdc);
     GdiState& state = GdiState::Get();
     Lock lock(state.mutex);
-    HDC hdc = reinterpret_cast<HDC>(target);
-    return state.DcLocked(hdc) ? hdc : nullptr;
+    return state.DcLocked(hdc, alive) ? hdc : nullptr;
 }
 
 HDC GetWindowDC(HWND hwnd) { return GetDC(hwnd); }
@@ -112,9 +115,10 @@ HWND WindowFromDC(HDC hdc)
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object)
 {
+    bool alive = WindowTokenAlive(hdc);
     GdiState& state = GdiState::Get();
     Lock lock(state.mutex);
-    DcState* dc = state.DcLocked(hdc);
+    DcState* dc = state.DcLocked(hdc, alive);
     ObjectRecord* record = state.FindLocked(object);
     if (!dc || !record) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -163,10 +167,11 @@ HBITMAP CreateCompatibleBitmap(HDC, int width, int height)
 int GetDeviceCaps(HDC hdc, int index)
 {
     int dpi = 96;
+    bool alive = WindowTokenAlive(hdc);
     {
         GdiState& state = GdiState::Get();
         Lock lock(state.mutex);
-        if (!state.DcLocked(hdc))
+        if (!state.DcLocked(hdc, alive))
             return 0;
         dpi = state.dpi;
     }
@@ -263,10 +268,11 @@ int GetClipBox(HDC hdc, RECT* rect)
 {
     HWND window = nullptr;
     SIZE bitmapSize{0, 0};
+    bool alive = WindowTokenAlive(hdc);
     {
         GdiState& state = GdiState::Get();
         Lock lock(state.mutex);
-        DcState* dc = state.DcLocked(hdc);
+        DcState* dc = state.DcLocked(hdc, alive);
         if (!dc || !rect)
             return ERROR_REGION;
         window = dc->window;

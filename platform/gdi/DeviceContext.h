@@ -4,8 +4,10 @@
 // keeps the selected font, brush, pen and bitmap, the colours and modes; drawing with it goes to the
 // drawing backend (DrawingBackend.h). Metrics come from the backend when it has real fonts,
 // otherwise from the headless model (FontMetrics.h), at 96 dots per inch unless a presenter says.
-// Thread safety: any thread; a device context is meant for one thread at a time, as on the
-// original desktop. A window's device context state lasts until ReleaseDC or the window's end.
+// Thread safety: any thread, but not while the window core's lock is held (not from inside a
+// PullWindowChanges visitor): device contexts ask the core about windows. A device context is meant
+// for one thread at a time, as on the original desktop. A window's device context state lasts until
+// ReleaseDC or the window's end.
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/GdiTypes.h"
 

@@ -23,9 +23,10 @@ struct Resolved {
 
 bool Resolve(HDC hdc, Resolved* out)
 {
+    bool alive = WindowTokenAlive(hdc);
     GdiState& state = GdiState::Get();
     Lock lock(state.mutex);
-    DcState* dc = state.DcLocked(hdc);
+    DcState* dc = state.DcLocked(hdc, alive);
     if (!dc)
         return false;
     out->dc = *dc;
@@ -101,7 +102,7 @@ BOOL Blit(HDC target, RECT to, HDC source, RECT from, DWORD rop, BYTE alpha, boo
     {
         GdiState& state = GdiState::Get();
         Lock lock(state.mutex);
-        DcState* s = state.DcLocked(source);
+        DcState* s = state.DcLocked(source, false);  // a source is a memory DC
         if (!s || !s->memory)
             return FALSE;
         bitmap = static_cast<HBITMAP>(s->bitmap);
@@ -204,9 +205,10 @@ int DrawTextW(HDC hdc, LPCWSTR text, int count, RECT* rect, UINT format)
 
 BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous)
 {
+    bool alive = WindowTokenAlive(hdc);
     GdiState& state = GdiState::Get();
     Lock lock(state.mutex);
-    DcState* dc = state.DcLocked(hdc);
+    DcState* dc = state.DcLocked(hdc, alive);
     if (!dc)
         return FALSE;
     if (previous)

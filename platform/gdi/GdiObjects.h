@@ -3,8 +3,10 @@
 // generic DeleteObject / GetObjectW / GetObjectType. Headless, a font is its description (LOGFONTW)
 // and a bitmap its pixels; the stock DEFAULT_GUI_FONT has an empty face (the desktop's default
 // face) and a height of -12 (9 points at 96 dots per inch).
-// Thread safety: every function from any thread. Stock objects are never deleted; an object still
-// selected into a device context, or a region a window owns, refuses deletion (FALSE).
+// Thread safety: every function from any thread, also while the window core's lock is held (a
+// presenter's PullWindowChanges visitor may read fonts and bitmaps). Stock objects are never
+// deleted; an object still selected into a device context, or a region a window owns, refuses
+// deletion (FALSE).
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/PixelBitmap.h"

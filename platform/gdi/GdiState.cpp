@@ -10,7 +10,7 @@ namespace tabrix::gdi_detail {
 
 namespace {
 
-constexpr size_t kWindowDcPruneThreshold = 256;
+constexpr size_t kSmallestPruneSize = 256;
 
 LOGFONTW StockFont(LONG height, LONG weight, BYTE pitchAndFamily, const char16_t* face)
 {
@@ -71,15 +71,27 @@ void ForgetSelectionsLocked(GdiState& state, const DcState& dc)
             record->selections = std::max(0, record->selections - 1);
 }
 
-void PruneWindowDcsLocked(GdiState& state)
+// Forgets the states of window DCs whose windows are gone; the windows are asked without our lock.
+void PruneWindowDcs(GdiState& state)
 {
-    for (auto it = state.dcs.begin(); it != state.dcs.end();) {
-        if (it->second.window && !WindowAlive(it->second.window)) {
-            ForgetSelectionsLocked(state, it->second);
-            it = state.dcs.erase(it);
-        } else {
-            ++it;
-        }
+    std::vector<std::pair<uintptr_t, HWND>> windows;
+    {
+        Lock lock(state.mutex);
+        for (const auto& [key, dc] : state.dcs)
+            if (dc.window)
+                windows.emplace_back(key, dc.window);
+    }
+    std::vector<uintptr_t> dead;
+    for (const auto& [key, hwnd] : windows)
+        if (!WindowAlive(hwnd))
+            dead.push_back(key);
+    Lock lock(state.mutex);
+    for (uintptr_t key : dead) {
+        auto it = state.dcs.find(key);
+        if (it == state.dcs.end() || !it->second.window)
+            continue;
+        ForgetSelectionsLocked(state, it->second);
+        state.dcs.erase(it);
     }
 }
 
@@ -150,30 +162,46 @@ ObjectRecord* GdiState::FindLocked(HGDIOBJ handle)
     return it == objects.end() ? nullptr : &it->second;
 }
 
-DcState* GdiState::DcLocked(HDC hdc)
+DcState* GdiState::DcLocked(HDC hdc, bool windowAlive)
 {
     if (!hdc)
         return nullptr;
     auto key = reinterpret_cast<uintptr_t>(hdc);
     auto it = dcs.find(key);
     if (it != dcs.end()) {
-        // A window DC of a window that has gone: forget the old state.
-        if (!it->second.window || WindowAlive(it->second.window))
+        if (!it->second.window || windowAlive)
             return &it->second;
+        // A window DC of a window that has gone: forget the old state.
         ForgetSelectionsLocked(*this, it->second);
         dcs.erase(it);
     }
-    HWND window = reinterpret_cast<HWND>(hdc);
-    if (!WindowAlive(window))
+    if (!windowAlive)
         return nullptr;
-    if (dcs.size() >= kWindowDcPruneThreshold)
-        PruneWindowDcsLocked(*this);
     DcState dc;
-    dc.window = window;
+    dc.window = reinterpret_cast<HWND>(hdc);
     dc.font = reinterpret_cast<HGDIOBJ>(stock[SYSTEM_FONT]);
     dc.brush = reinterpret_cast<HGDIOBJ>(stock[WHITE_BRUSH]);
     dc.pen = reinterpret_cast<HGDIOBJ>(stock[BLACK_PEN]);
     return &dcs.emplace(key, dc).first->second;
+}
+
+bool WindowTokenAlive(HDC hdc)
+{
+    GdiState& state = GdiState::Get();
+    bool prune = false;
+    {
+        Lock lock(state.mutex);
+        auto it = state.dcs.find(reinterpret_cast<uintptr_t>(hdc));
+        if (it != state.dcs.end() && it->second.memory)
+            return false;
+        prune = state.dcs.size() >= state.pruneAt;
+    }
+    if (prune) {
+        PruneWindowDcs(state);
+        Lock lock(state.mutex);
+        state.pruneAt = std::max(kSmallestPruneSize, 2 * state.dcs.size());
+    }
+    return WindowAlive(reinterpret_cast<HWND>(hdc));
 }
 
 LOGFONTW SelectedFontLocked(GdiState& state, const DcState& dc)

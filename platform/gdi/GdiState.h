@@ -3,7 +3,8 @@
 // regions), the device contexts, icons and image lists, all under one lock.
 // Not part of the public interface: include only from the drawing layer's own sources.
 // Thread safety: every field is guarded by GdiState::mutex. The lock is never held while a drawing
-// backend, a window procedure or the window core's lock-taking functions other than IsWindow run.
+// backend, a window procedure or any function of the window core runs: a presenter reads drawing
+// objects while it holds the core's lock, so taking the core's lock under ours could deadlock.
 #include "platform/gdi/DrawingBackend.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/PixelBitmap.h"
@@ -92,6 +93,7 @@ public:
     std::unordered_map<uint32_t, uintptr_t> standardIcons;  // (id | cursor << 16) to handle
     HCURSOR currentCursor = nullptr;
     int dpi = 96;
+    size_t pruneAt = 256;  // when the DC table grows to this, dead windows' DCs are forgotten
     std::shared_ptr<DrawingBackend> backend;
 
     uintptr_t NewHandleLocked();
@@ -102,9 +104,10 @@ public:
         ObjectRecord* record = FindLocked(handle);
         return record ? std::get_if<T>(&record->object) : nullptr;
     }
-    // The state of a device context: memory and screen DCs from the table, window DCs (the token
-    // BeginPaint and GetDC hand out is the window handle) made on first use. Null when unknown.
-    DcState* DcLocked(HDC hdc);
+    // The state of a device context: memory DCs from the table, window DCs (the token BeginPaint
+    // and GetDC hand out is the window handle, the screen's the desktop's) made on first use when
+    // windowAlive, which the caller learnt from WindowTokenAlive before locking. Null when unknown.
+    DcState* DcLocked(HDC hdc, bool windowAlive);
     uintptr_t AddLocked(ObjectRecord record);
 
 private:
@@ -113,6 +116,10 @@ private:
 };
 
 using Lock = std::unique_lock<std::mutex>;
+
+// Whether a device-context token names a live window or the screen. Call without the lock; it also
+// forgets the states of window DCs whose windows have gone, now and then.
+bool WindowTokenAlive(HDC hdc);
 
 // The font a device context draws with, as a description (the stock system font when none).
 LOGFONTW SelectedFontLocked(GdiState& state, const DcState& dc);

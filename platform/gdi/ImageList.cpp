@@ -178,11 +178,12 @@ BOOL ImageList_Draw(HIMAGELIST handle, int index, HDC hdc, int x, int y, UINT)
     std::shared_ptr<DrawingBackend> backend;
     DrawingTarget target;
     BitmapDrawing drawing;
+    bool alive = WindowTokenAlive(hdc);
     {
         GdiState& state = GdiState::Get();
         Lock lock(state.mutex);
         ImageListRecord* list = FindListLocked(state, handle);
-        DcState* dc = state.DcLocked(hdc);
+        DcState* dc = state.DcLocked(hdc, alive);
         if (!list || !dc || index < 0 || index >= static_cast<int>(list->images.size()))
             return FALSE;
         backend = BackendLocked(state);

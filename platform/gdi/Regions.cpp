@@ -7,6 +7,7 @@
 #include "platform/window/Window.h"
 
 #include <algorithm>
+#include <vector>
 
 using namespace tabrix::gdi_detail;
 
@@ -53,15 +54,26 @@ bool Contains(const RegionObject& r, int x, int y)
     return InEllipse(x, y, ex, ey, cw, ch);
 }
 
-void ForgetDeadWindowRegionsLocked(GdiState& state)
+// Deletes the regions of windows that have gone; the windows are asked without our lock.
+void ForgetDeadWindowRegions(GdiState& state)
 {
-    for (auto it = state.windowRegions.begin(); it != state.windowRegions.end();) {
-        if (!IsWindow(it->first)) {
-            state.objects.erase(reinterpret_cast<uintptr_t>(it->second));
-            it = state.windowRegions.erase(it);
-        } else {
-            ++it;
-        }
+    std::vector<HWND> windows;
+    {
+        Lock lock(state.mutex);
+        for (const auto& entry : state.windowRegions)
+            windows.push_back(entry.first);
+    }
+    std::vector<HWND> dead;
+    for (HWND hwnd : windows)
+        if (!IsWindow(hwnd))
+            dead.push_back(hwnd);
+    Lock lock(state.mutex);
+    for (HWND hwnd : dead) {
+        auto it = state.windowRegions.find(hwnd);
+        if (it == state.windowRegions.end())
+            continue;
+        state.objects.erase(reinterpret_cast<uintptr_t>(it->second));
+        state.windowRegions.erase(it);
     }
 }
 
@@ -110,13 +122,13 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw)
 {
     if (!IsWindow(hwnd))
         return 0;
+    GdiState& state = GdiState::Get();
+    ForgetDeadWindowRegions(state);
     {
-        GdiState& state = GdiState::Get();
         Lock lock(state.mutex);
         ObjectRecord* record = region ? state.FindLocked(region) : nullptr;
         if (region && (!record || !std::holds_alternative<RegionObject>(record->object) || record->owned))
             return 0;
-        ForgetDeadWindowRegionsLocked(state);
         auto it = state.windowRegions.find(hwnd);
         if (it != state.windowRegions.end()) {
             state.objects.erase(reinterpret_cast<uintptr_t>(it->second));

@@ -55,6 +55,24 @@ TEST_F(EditTest, TypedCharactersReachTheTextAndEveryOneAnnouncesTheChange)
     EXPECT_TRUE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
 }
 
+TEST_F(EditTest, KeysTranslatedByTheMessageLoopArriveAsCharacters)
+{
+    for (UINT key : {0x41u, 0x42u, VK_BACK, 0x43u})
+        PostInputMessage(edit, WM_KEYDOWN, key, 1);
+    MSG msg;
+    for (int guard = 0; guard < 100 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(Text(edit), u"ac");
+    // A disabled box takes nothing, without a beep.
+    EnableWindow(edit, FALSE);
+    unsigned long beeps = GetMessageBeepCount();
+    Type(edit, u"xyz\b");
+    EXPECT_EQ(Text(edit), u"ac");
+    EXPECT_EQ(GetMessageBeepCount(), beeps);
+}
+
 TEST_F(EditTest, AFilterInFrontSeesCharactersFirstAndMayChangeOrDropThem)
 {
     // What a control library's input filter does: digits refused, "x" typed as "X".

@@ -51,3 +51,52 @@ TEST(GdiThreads, ConcurrentDrawingKeepsEveryContextApart)
     for (const Fill& fill : backend->fills)
         EXPECT_LT(GetRValue(fill.colour), kThreads);
 }
+
+#include "platform/window/PresenterHook.h"
+#include "platform/window/WinStyles.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowClass.h"
+
+#include <atomic>
+
+// A presenter reads drawing objects under the window core's lock while windows are drawn on: the
+// drawing layer never takes the core's lock under its own, so neither waits for the other.
+TEST(GdiThreads, APresenterReadsObjectsUnderTheCoresLockWhileWindowsAreDrawn)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = u"GdiPresenterRaceWindow";
+    RegisterClassExW(&wc);
+    HWND window = CreateWindowExW(0, wc.lpszClassName, u"", WS_POPUP, 0, 0, 200, 150, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    HBITMAP bitmap = CreateBitmapFromPixels(PixelBitmap(8, 8, 0xFF00FF00));
+    SetWindowChangeWake([](void*) {}, nullptr);
+    std::atomic<bool> stop{false};
+    std::atomic<int> pulls{0};
+    std::thread presenter([&] {
+        while (!stop) {
+            PullWindowChanges([&](const WindowChangeView&) {
+                LOGFONTW log{};
+                GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(log), &log);
+                PixelBitmap pixels;
+                GetBitmapPixels(bitmap, &pixels);
+            });
+            ++pulls;
+        }
+    });
+    for (int i = 0; i < 2000; ++i) {
+        HDC dc = GetDC(window);
+        RECT r{0, 0, 10, 10};
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        SetWindowTextW(window, i % 2 ? u"a" : u"b");  // marks the window for the presenter
+        ReleaseDC(window, dc);
+    }
+    stop = true;
+    presenter.join();
+    SetWindowChangeWake(nullptr, nullptr);
+    EXPECT_GT(pulls.load(), 0);
+    DestroyWindow(window);
+    UnregisterClassW(wc.lpszClassName, nullptr);
+    DeleteObject(bitmap);
+}
