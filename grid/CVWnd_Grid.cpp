@@ -213,10 +213,9 @@ void CVWnd_Grid::ClearCells(int32_t lastRow, int32_t lastCol)
         CGridCtrl::ClearCells(lastRow, lastCol);
 }
 
-void CVWnd_Grid::AddRow(const CWString& text)
+int32_t CVWnd_Grid::AddRow(const CWString& text)
 {
-    if (IsLive())
-        CGridCtrl::AddRow(text.View());
+    return IsLive() ? CGridCtrl::AddRow(text.View()) : -1;
 }
 
 void CVWnd_Grid::CentreCells(int32_t lastRow, int32_t lastCol)

@@ -55,7 +55,8 @@ public:
     int32_t SetCellValue(int32_t row, int32_t col, int32_t kind, char16_t typeTag, const void* value);
     CWString GetCellText(int32_t row, int32_t col) const;
     void ClearCells(int32_t lastRow, int32_t lastCol);
-    void AddRow(const CWString& text);
+    // The new row's index, -1 without a window.
+    int32_t AddRow(const CWString& text);
     void CentreCells(int32_t lastRow, int32_t lastCol);
     CCellID GetFocusCell() const;
     void SetFocusCell(int32_t row, int32_t col);

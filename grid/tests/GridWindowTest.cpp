@@ -67,7 +67,7 @@ TEST_F(GridWindow, CellOperationsBeforeCreationFailAndLeaveNoTrace)
 {
     const CWString text(u"京A12345");
     EXPECT_EQ(grid.SetCellValue(1, 1, 1, u'S', &text), 0);
-    grid.AddRow(text);
+    EXPECT_EQ(grid.AddRow(text), -1);
     grid.SetColumnWidth(1, 100);
     grid.SetFocusCell(2, 2);
     EXPECT_TRUE(grid.GetCellText(1, 1).IsEmpty());
@@ -189,7 +189,7 @@ TEST_F(GridWindow, AddRowAppendsBelowAndFirstMakesAHeaderInAnEmptyGrid)
     grid.SetColumnCount(5);
     grid.SetRowHeight(0, 30);
     grid.SetFocusCell(1, 2);
-    grid.AddRow(CWString(u"2"));
+    EXPECT_EQ(grid.AddRow(CWString(u"2")), 2);
     EXPECT_EQ(grid.GetRowCount(), 3);
     EXPECT_EQ(grid.GetCellText(2, 0).View(), u"2");
     EXPECT_TRUE(grid.GetCellText(2, 1).IsEmpty());
