@@ -4,7 +4,7 @@
 TABRIX_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
-  libxlsxwriter-dev zlib1g-dev
+  libxlsxwriter-dev zlib1g-dev libstb-dev
   python3 python3-xlrd python3-openpyxl python3-xlwt
 )
 

@@ -1,0 +1,2 @@
+// A shared library for the loader tests.
+extern "C" int TabrixPluginAnswer() { return 42; }
