@@ -1,0 +1,44 @@
+// Ending the process; the debugger test.
+#include "platform/framework/ProcessControl.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+void ExitProcess(UINT exitCode)
+{
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    _exit(static_cast<int>(exitCode & 0xFF));
+}
+
+bool StatusShowsTracer(std::string_view status)
+{
+    constexpr std::string_view key = "TracerPid:";
+    size_t at = 0;
+    while ((at = status.find(key, at)) != std::string_view::npos) {
+        if (at == 0 || status[at - 1] == '\n') {
+            size_t p = at + key.size();
+            while (p < status.size() && (status[p] == ' ' || status[p] == '\t'))
+                ++p;
+            size_t end = p;
+            while (end < status.size() && status[end] >= '0' && status[end] <= '9')
+                ++end;
+            return end > p && status.substr(p, end - p).find_first_not_of('0') != std::string_view::npos;
+        }
+        at += key.size();
+    }
+    return false;
+}
+
+BOOL IsDebuggerPresent()
+{
+    std::ifstream file("/proc/self/status");
+    std::string status((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return StatusShowsTracer(status) ? TRUE : FALSE;
+}
