@@ -12,16 +12,20 @@
 #include <algorithm>
 
 namespace {
-struct CreateParams {
-    CGridCtrl* grid;
-};
+// The grid whose window is being created on this thread: the window's first message ties the
+// window to it. Whoever creates the window (CGridCtrl::Create, or a host's own creation call that
+// passes its own creation parameter) only has to hold a PendingGrid around the call.
+thread_local CGridCtrl* t_pendingGrid = nullptr;
 }  // namespace
+
+CGridCtrl::PendingGrid::PendingGrid(CGridCtrl* grid) : previous_(t_pendingGrid) { t_pendingGrid = grid; }
+CGridCtrl::PendingGrid::~PendingGrid() { t_pendingGrid = previous_; }
 
 LRESULT GridWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        CGridCtrl* grid = static_cast<CreateParams*>(create->lpCreateParams)->grid;
+    if (message == WM_NCCREATE && t_pendingGrid && !t_pendingGrid->GetSafeHwnd()) {
+        CGridCtrl* grid = t_pendingGrid;
+        t_pendingGrid = nullptr;
         SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(grid));
         grid->hwnd_.store(hwnd, std::memory_order_release);
     }
@@ -76,11 +80,11 @@ bool CGridCtrl::Create(DWORD exStyle, DWORD style, const RECT& rect, HWND parent
     if (IsLive())
         return false;
     RegisterWindowClasses();
-    CreateParams params{this};
+    PendingGrid pending(this);
     HWND hwnd = CreateWindowExW(exStyle, kClassName, u"", style, rect.left, rect.top, rect.right - rect.left,
                                 rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)),
-                                nullptr, &params);
-    return hwnd != nullptr;
+                                nullptr, nullptr);
+    return hwnd != nullptr && GetSafeHwnd() == hwnd;
 }
 
 CGridCtrl* CGridCtrl::FromHandle(HWND hwnd)

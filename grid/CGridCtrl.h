@@ -124,6 +124,18 @@ public:
     size_t GetStoreBytes() const;
 
 protected:
+    // Held around a creation call that makes a "QrnGrid" window for this grid.
+    class PendingGrid {
+    public:
+        explicit PendingGrid(CGridCtrl* grid);
+        ~PendingGrid();
+        PendingGrid(const PendingGrid&) = delete;
+        PendingGrid& operator=(const PendingGrid&) = delete;
+
+    private:
+        CGridCtrl* previous_;
+    };
+
     // The window procedure of this grid; hosts may run their own steps first.
     virtual LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
