@@ -4,7 +4,9 @@
 #include "runtime/NumberText.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/MessageQueue.h"
+#include "platform/window/WinStyles.h"
 #include "platform/window/Window.h"
+#include "ui/UiConstants.h"
 
 #include <algorithm>
 
@@ -12,10 +14,26 @@ namespace {
 using PropertyGuard = std::lock_guard<std::mutex>;
 }  // namespace
 
+CVWnd_Grid::~CVWnd_Grid()
+{
+    if (HWND hwnd = CGridCtrl::GetSafeHwnd())
+        DestroyWindow(hwnd);
+}
+
 bool CVWnd_Grid::CreateGrid(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id, HFONT font)
 {
-    if (IsLive() || !Create(exStyle, style, rect, parent, id))
+    if (IsLive() || CVWnd::GetSafeHwnd())
         return false;
+    RegisterWindowClasses();
+    {
+        PendingGrid pending(this);
+        if (!CreateNativeWindow(exStyle, kClassName, u"", style, rect.left, rect.top, rect.right - rect.left,
+                                rect.bottom - rect.top, parent, id))
+            return false;
+    }
+    if (!IsLive())
+        return false;
+    SetWindowLongPtrW(GetSafeHwnd(), GWLP_USERDATA, kQrnWindowMark);
     if (font)
         SendMessageW(GetSafeHwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
     ApplyProperties();
@@ -252,6 +270,11 @@ void CVWnd_Grid::SetColumnWidth(int32_t col, int32_t pixels)
 }
 
 // Listener slots -------------------------------------------------------------------------------
+
+IGridEventListener* CVWnd_Grid::GetGridListener() const
+{
+    return dynamic_cast<IGridEventListener*>(listener.load(std::memory_order_acquire));
+}
 
 bool CVWnd_Grid::OnBeforeEdit(int, int)
 {

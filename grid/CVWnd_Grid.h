@@ -1,6 +1,7 @@
 #pragma once
 // CVWnd_Grid: the native window of the grid control, the grid component plus the control library's
-// native-window parts (listener, filters, userInt) and the property store. Setters always store and,
+// native-window object (listener, filters, userInt: CVWnd) and the property store. The window is of
+// class "QrnGrid"; the library's native window procedure runs in front of the component's own. Setters always store and,
 // while the window exists, apply at once; creation applies everything stored. Cell operations act on
 // the live component only: without a window they fail (0, false or an empty text).
 // Threads: created, destroyed and edited on the window thread; the property and cell operations may
@@ -9,26 +10,25 @@
 #include "grid/GridProperties.h"
 #include "grid/IGridEventListener.h"
 #include "runtime/CWString.h"
+#include "ui/CVWnd.h"
 
 #include <atomic>
 #include <map>
 #include <memory>
 
-class CVWnd_Grid : public CGridCtrl {
+class CVWnd_Grid : public CVWnd, public CGridCtrl {
 public:
     CVWnd_Grid() = default;
+    // Destroys the window while the whole object still exists (the holder normally did already).
+    ~CVWnd_Grid() override;
 
     // Creates the window ("QrnGrid") and applies the property store; false when it exists already
     // or the window system refuses.
     bool CreateGrid(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id, HFONT font);
 
-    void AttachGridListener(IGridEventListener* listener) { listener_.store(listener); }
-    void DetachGridListener(IGridEventListener* listener)
-    {
-        listener_.compare_exchange_strong(listener, nullptr);
-    }
-    IGridEventListener* GetGridListener() const { return listener_.load(); }
-    int32_t userInt = -1;
+    using CGridCtrl::GetSafeHwnd;
+    // The listener the control attached, when it is a grid's.
+    IGridEventListener* GetGridListener() const;
 
     // Properties.
     void SetRowCount(int32_t rows);
@@ -86,7 +86,6 @@ private:
 
     mutable std::mutex propertiesLock_;
     GridProperties properties_;
-    std::atomic<IGridEventListener*> listener_{nullptr};
     std::atomic<bool> modified_{false};
     std::map<std::pair<int32_t, int32_t>, CWString> imagePaths_;  // under propertiesLock_
 };
