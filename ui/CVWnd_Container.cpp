@@ -95,9 +95,10 @@ void CVWnd_Container::ForwardFocus()
         SetFocus(target);
 }
 
-void CVWnd_Container::RepaintUnderTransparent()
+void RepaintUnderTransparentWindow(HWND hwnd)
 {
-    HWND hwnd = GetSafeHwnd();
+    if (!hwnd)
+        return;
     HWND top = hwnd;
     while (top && (GetWindowLongW(top, GWL_STYLE) & WS_CHILD))
         top = GetParent(top);
@@ -186,7 +187,7 @@ LRESULT CVWnd_Container::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOVE:
         result = Default(message, wParam, lParam);
         if (transparent && GetSafeHwnd())
-            RepaintUnderTransparent();
+            RepaintUnderTransparentWindow(GetSafeHwnd());
         if (IContainerEventListener* l = ContainerListener())
             l->OnMove();
         return result;

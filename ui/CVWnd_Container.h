@@ -40,8 +40,12 @@ protected:
 
 private:
     void ForwardFocus();
-    void RepaintUnderTransparent();
 };
+
+// Repaints what lies under a transparent child window: its area in the top-level ancestor, and
+// every visible window there that overlaps it (children first, topmost first), then the window
+// itself without erasing.
+void RepaintUnderTransparentWindow(HWND hwnd);
 
 // The focus target inside a window: the first descendant (z-order, depth first, through visible and
 // enabled windows) that wants keyboard input, else the first with WS_TABSTOP, else the first child

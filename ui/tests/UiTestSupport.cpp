@@ -4,6 +4,7 @@
 #include "platform/window/Clock.h"
 #include "platform/window/PresenterHook.h"
 #include "runtime/Unicode.h"
+#include "ui/PreTranslate.h"
 
 #include <cstdio>
 
@@ -77,9 +78,11 @@ int Pump(int limit)
     while (n < limit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT)
             break;
+        ++n;
+        if (PreTranslateLibraryMessage(&msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
-        ++n;
     }
     return n;
 }

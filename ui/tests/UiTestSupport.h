@@ -72,7 +72,8 @@ private:
                                  LPARAM, MsgRecord*);
 };
 
-// Runs what is waiting in the calling thread's queue (at most `limit` messages).
+// Runs what is waiting in the calling thread's queue (at most `limit` messages) as the
+// application's loop does, with the library's pre-translation.
 int Pump(int limit = 10000);
 // Pumps until done() or the time limit; false on time-out.
 bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000);
