@@ -51,7 +51,14 @@ public:
     GridProperties GetProperties() const;
     const char16_t* GetDateFormat() const { return u"yyyy-MM-dd"; }
 
-    // Cells.
+    // Cells. SetCellValue answers 1 on success, 0 without a window, outside the grid, for a null value
+    // or for a value the cell does not take. value points at what typeTag names:
+    //   kind 1 (text): 'S' const CWString*, 'B' const int32_t* (written "1" or "0"), 'b' const int8_t*,
+    //     'n' const int32_t*, 'p' const int64_t* (decimal), 'F' const double*, 'f' const float* (number
+    //     texts); a non-fixed cell of a number column takes only a text that reads as a number.
+    //   kind 5 (check state): 'B' const int32_t*, check-box columns only.
+    //   kind 6 (image): 'n' const int32_t* (image-list index), 'S' const CWString* (picture path),
+    //     'C' const CQrnObject* (a picture object), image columns only.
     int32_t SetCellValue(int32_t row, int32_t col, int32_t kind, char16_t typeTag, const void* value);
     CWString GetCellText(int32_t row, int32_t col) const;
     void ClearCells(int32_t lastRow, int32_t lastCol);

@@ -1,7 +1,9 @@
 // A worker fills the grid while the window thread pumps its messages and reads what a view reads.
 #include "GridTestSupport.h"
 
+#include "grid/rg_BiaoGe.h"
 #include "platform/window/Clock.h"
+#include "ui/CVWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,12 @@
 #include <thread>
 
 namespace {
+
+CWString IntToTextForTest(int value)
+{
+    const std::string digits = std::to_string(value);
+    return CWString(std::u16string(digits.begin(), digits.end()));
+}
 
 TEST(GridThreads, WorkerAppendsRowsWhileTheWindowThreadPaintsAndReads)
 {
@@ -53,6 +61,52 @@ TEST(GridThreads, WorkerAppendsRowsWhileTheWindowThreadPaintsAndReads)
     // Bursts coalesce: far fewer repaint messages than changes.
     EXPECT_LT(repaints, kRows);
     DestroyWindow(parent);
+}
+
+// The import's pattern through the control: a worker clears the grid, writes the header again,
+// appends rows and centres the cells while the window thread keeps pumping.
+TEST(GridThreads, ControlOperationsFromAWorkerReachTheGrid)
+{
+    CVWnd parent;
+    ASSERT_TRUE(CVWnd::RegisterLibraryClass(u""));
+    ASSERT_TRUE(parent.CreateNativeWindow(0, u"QrnWindow", u"form", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 800, 600,
+                                          nullptr, 0));
+    rg_quarn_MFCJieMian_BiaoGe::rg_BiaoGe grid;
+    WinCreateInfo info;
+    info.parentNative = &parent;
+    info.x = info.y = 0;
+    info.width = 560;
+    info.height = 400;
+    ASSERT_EQ(grid.Create(info), 1);
+    grid.SetRowCount(1);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        grid.ClearCells(grid.GetRowCount() - 1, grid.GetColumnCount());
+        const char16_t* header[] = {u"ID", u"车牌号", u"时间", u"车牌颜色", u"相机IP地址"};
+        for (int c = 0; c < 5; ++c)
+            grid.SetCellText(0, c, CWString(header[c]));
+        for (int r = 1; r <= 5000; ++r) {
+            const int row = grid.AddRow(IntToTextForTest(r));
+            grid.SetCellText(row, 1, CWString(u"京A12345"));
+            grid.EnsureVisible(row, 0);
+        }
+        grid.CentreCells(grid.GetRowCount() - 1, grid.GetColumnCount() - 1);
+        done = true;
+    });
+    const ULONGLONG reaper = GetTickCount64() + 60000;
+    while (!done && GetTickCount64() < reaper) {
+        grid_test::Pump();
+        WaitMessageTimeout(1);
+    }
+    worker.join();
+    ASSERT_TRUE(done.load()) << "the worker did not finish in time";
+    grid_test::Pump();
+    EXPECT_EQ(grid.GetRowCount(), 5001);
+    EXPECT_EQ(grid.GetCellText(0, 4).View(), u"相机IP地址");
+    EXPECT_EQ(grid.GetCellText(5000, 0).View(), u"5000");
+    EXPECT_EQ(grid.GetGridNative()->GetItemFormat(5000, 4), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    grid.Reset();
+    DestroyWindow(parent.GetSafeHwnd());
 }
 
 }  // namespace
