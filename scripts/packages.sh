@@ -6,6 +6,7 @@ TABRIX_BUILD_PACKAGES=(
   libgtest-dev libbenchmark-dev
   libxlsxwriter-dev zlib1g-dev libstb-dev
   python3 python3-xlrd python3-openpyxl python3-xlwt
+  libreoffice-calc-nogui
 )
 
 ensure_packages() {

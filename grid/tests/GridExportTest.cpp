@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace {
@@ -167,6 +168,27 @@ TEST_F(GridExport, AFailedSaveSaysSoAndLeavesNothingBehind)
     header[0][0] = u"编号";
     ExpectWorkbook(folder / "twice.xls", {{u"Sheet1", header, {}}});
     EXPECT_EQ(folder.entries().size(), 2u);  // the workbook and the expectation file, no temporaries
+}
+
+// LibreOffice, a reader of its own, converts the workbook to CSV: the same table comes out.
+TEST_F(GridExport, LibreOfficeReadsTheSameTable)
+{
+    const Rows rows{{u"1", u"京A12345", u"2024年8月21日13时5分9秒", u"蓝色", u"192.168.1.10"},
+                    {u"0012", u"=1+1", u"第一行\n第二行", u"3.50", u"say \"hi\", ok"}};
+    Fill(rows);
+    CWString path = PathText(folder / "lo.xls");
+    ASSERT_TRUE(Export(path));
+    const std::string command = "cd '" + folder.path() + "' && timeout 180 soffice -env:UserInstallation=file://"
+        + folder.path() + "/profile --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' lo.xls"
+        + " > soffice.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "soffice failed";
+    std::ifstream in(folder / "lo.csv", std::ios::binary);
+    const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Fields are quoted where they must be (a comma, a quote or a line break inside).
+    const std::string expected = "ID,车牌号,时间,车牌颜色,相机IP地址\n"
+                                 "1,京A12345,2024年8月21日13时5分9秒,蓝色,192.168.1.10\n"
+                                 "0012,=1+1,\"第一行\n第二行\",3.50,\"say \"\"hi\"\", ok\"\n";
+    EXPECT_EQ(csv, expected);
 }
 
 TEST(GridExportSources, AGridWithoutWindowExportsItsStoredCountsAsEmptyStrings)
