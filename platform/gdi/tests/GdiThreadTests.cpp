@@ -85,6 +85,9 @@ TEST(GdiThreads, APresenterReadsObjectsUnderTheCoresLockWhileWindowsAreDrawn)
             ++pulls;
         }
     });
+    // Draw only once the presenter is pulling, so the two really overlap on a busy machine.
+    while (pulls.load() == 0)
+        std::this_thread::yield();
     for (int i = 0; i < 2000; ++i) {
         HDC dc = GetDC(window);
         RECT r{0, 0, 10, 10};
