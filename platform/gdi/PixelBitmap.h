@@ -3,6 +3,7 @@
 // layer (bitmaps, icons, image lists). Rows run top to bottom; each pixel is one 32-bit value
 // 0xAARRGGBB with straight (not premultiplied) alpha, so an opaque picture has 0xFF in the top byte.
 // Thread safety: a plain value; copy it freely, share it only read-only.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -177,11 +177,15 @@ constexpr LPARAM MAKELPARAM(WORD low, WORD high) { return static_cast<LPARAM>(MA
 inline LPCWSTR MAKEINTATOM(ATOM atom) { return reinterpret_cast<LPCWSTR>(static_cast<uintptr_t>(atom)); }
 inline bool IS_INTRESOURCE(const void* p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
 
-// Error codes the window core reports through GetLastError.
+// Error codes the window core reports through GetLastError. The first four are the file search's
+// too: whichever header comes first defines them.
+#ifndef TABRIX_COMMON_ERROR_CODES_DEFINED
+#define TABRIX_COMMON_ERROR_CODES_DEFINED
 inline constexpr DWORD ERROR_SUCCESS = 0;
 inline constexpr DWORD ERROR_ACCESS_DENIED = 5;
 inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+#endif
 inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 inline constexpr DWORD ERROR_TLW_WITH_WSCHILD = 1406;
