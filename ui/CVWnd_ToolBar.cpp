@@ -307,7 +307,11 @@ const char16_t* CVWnd_ToolBar::TooltipOf(int32_t command) const
     if (it == commandIds.end())
         return nullptr;
     const auto k = static_cast<int64_t>(it - commandIds.begin());
-    return k < tooltips.GetCount() ? tooltips.GetAt(k) : nullptr;
+    if (k >= tooltips.GetCount())
+        return nullptr;
+    // The array keeps an empty text as null.
+    const char16_t* tip = tooltips.GetAt(k);
+    return tip ? tip : u"";
 }
 
 IToolBarEventListener* CVWnd_ToolBar::ToolBarListener() const
