@@ -4,7 +4,7 @@
 # RCDATA holding a picture file) and STRING (a UTF-8 text file). A source generated at build time
 # registers them during static initialisation; it is regenerated whenever one of the files changes.
 # Give an executable (or a test): a static library could drop the registering object file.
-set(TABRIX_RESOURCE_GENERATOR ${CMAKE_CURRENT_LIST_DIR}/GenerateResources.cmake)
+set(TABRIX_RESOURCE_GENERATOR ${CMAKE_CURRENT_LIST_DIR}/GenerateResources.cmake CACHE INTERNAL "")
 
 function(tabrix_embed_resources)
   cmake_parse_arguments(R "" "TARGET" "RESOURCES" ${ARGN})
