@@ -6,6 +6,7 @@
 #include "app/batch/BatchDriver.h"
 #include "app/rg_startup_class.h"
 #include "platform/dialogs/ScriptedDialogs.h"
+#include "platform/files/FileNameCodec.h"
 #include "platform/framework/ProcessControl.h"
 #include "runtime/Unicode.h"
 
@@ -98,13 +99,16 @@ private:
     std::unique_ptr<tabrix_batch::BatchDriver> driver_;
 };
 
+// Arguments are file-system bytes, not necessarily UTF-8: a camera may name its folder in another
+// encoding. They are decoded the way the directory search decodes names, losslessly, so such a
+// folder is still found and a workbook path still names the file the user typed.
 std::u16string AbsolutePath(const char* path)
 {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (error)
         absolute = path;
-    return Utf8ToUtf16(absolute.lexically_normal().string());
+    return DecodeFileName(absolute.lexically_normal().string());
 }
 
 }  // namespace
