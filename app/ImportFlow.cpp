@@ -35,6 +35,9 @@ private:
     rg_quarn_MFCJieMian_BiaoGe::rg_BiaoGe& grid_;
 };
 
+// The progress bar's largest position.
+constexpr int64_t kProgressLimit = 0x7FFF;
+
 CWString CountText(const char16_t* prefix, int64_t count)
 {
     CWString text(prefix);
@@ -98,7 +101,10 @@ void rg_my_main_window::ImportDirectory()
     RecordFolder folder(grid);
     for (int64_t i = 0; i < count; ++i) {
         BiaoQian3.SetControlText(CountText(texts::kBeforeEachFile, count - i));
-        JinDuTiao1.SetPosition(i);
+        // The bar stops at its limit; past it a further position would change nothing, and each
+        // call waits for the window thread.
+        if (i <= kProgressLimit)
+            JinDuTiao1.SetPosition(i);
         folder.ApplyRecord(CWString(files.GetAt(i)));
     }
     BiaoGe2.CentreCells(BiaoGe2.GetRowCount() - 1, BiaoGe2.GetColumnCount() - 1);
