@@ -5,11 +5,11 @@
 namespace platform::spreadsheet::biff {
 namespace {
 
-bool fitsInOneByte(const std::u16string& text) {
+bool fitsInOneByte(std::u16string_view text) {
   return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
 }
 
-void characters(Bytes& out, const std::u16string& text, bool wide) {
+void characters(Bytes& out, std::u16string_view text, bool wide) {
   for (char16_t c : text) {
     if (wide) {
       out.u16(c);
@@ -57,11 +57,11 @@ class SstRecords {
     out_.u32(unique);
   }
   // Where the string that add() writes next will start.
-  ExtSstBucket startOf(const std::u16string& text) {
+  ExtSstBucket startOf(std::u16string_view text) {
     if (room() < 3 + charSize(text)) next();
     return ExtSstBucket{uint32_t(out_.size()), uint16_t(out_.size() - record_)};
   }
-  void add(const std::u16string& text) {
+  void add(std::u16string_view text) {
     const bool wide = !fitsInOneByte(text);
     const size_t size = charSize(text);
     if (room() < 3 + size) next();
@@ -83,7 +83,7 @@ class SstRecords {
   void end() { endRecord(out_, record_); }
 
  private:
-  static size_t charSize(const std::u16string& text) {
+  static size_t charSize(std::u16string_view text) {
     if (text.empty()) return 0;
     return fitsInOneByte(text) ? 1 : 2;
   }
@@ -247,13 +247,13 @@ void country(Bytes& out) {
 }
 
 // SST
-void sst(Bytes& out, const std::vector<const std::u16string*>& strings, uint32_t totalRefs,
+void sst(Bytes& out, const std::vector<std::u16string_view>& strings, uint32_t totalRefs,
          uint16_t stringsPerBucket, std::vector<ExtSstBucket>& buckets) {
   SstRecords records(out);
   records.begin(totalRefs, uint32_t(strings.size()));
   for (size_t i = 0; i < strings.size(); ++i) {
-    if (i % stringsPerBucket == 0) buckets.push_back(records.startOf(*strings[i]));
-    records.add(*strings[i]);
+    if (i % stringsPerBucket == 0) buckets.push_back(records.startOf(strings[i]));
+    records.add(strings[i]);
   }
   records.end();
 }

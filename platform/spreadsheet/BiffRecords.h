@@ -4,6 +4,7 @@
 // themselves know nothing of books or sheets. Pure functions; any thread.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/spreadsheet/Bytes.h"
@@ -76,7 +77,7 @@ void useSelfs(Bytes& out);                             // USESELFS
 size_t boundSheet(Bytes& out, const std::u16string& name);  // BOUNDSHEET; returns the offset field's position
 void country(Bytes& out);                              // COUNTRY
 // SST with its CONTINUE records; buckets get the EXTSST entries, one per stringsPerBucket strings.
-void sst(Bytes& out, const std::vector<const std::u16string*>& strings, uint32_t totalRefs,
+void sst(Bytes& out, const std::vector<std::u16string_view>& strings, uint32_t totalRefs,
          uint16_t stringsPerBucket, std::vector<ExtSstBucket>& buckets);
 void extSst(Bytes& out, uint16_t stringsPerBucket, const std::vector<ExtSstBucket>& buckets);  // EXTSST
 void eof(Bytes& out);                                  // EOF

@@ -98,14 +98,17 @@ Format* Book::addFormat(Format* initFormat) {
   return format;
 }
 
-uint32_t Book::intern(const std::u16string& text) {
-  std::u16string clean = sanitized(text);
-  auto it = textIds_.find(clean);
-  if (it != textIds_.end()) return it->second;
-  auto id = uint32_t(texts_.size());
-  texts_.push_back(std::move(clean));
-  textIds_.emplace(texts_.back(), id);
-  return id;
+uint32_t Book::intern(std::u16string_view text) {
+  // Texts without surrogates, nearly all of them, are stored as given without a cleaned copy.
+  if (!hasSurrogates(text)) return texts_.intern(text);
+  return texts_.intern(sanitized(text));
+}
+
+int Book::textWidth(uint32_t id) {
+  if (textWidths_.size() <= id) textWidths_.resize(texts_.size(), -1);
+  int& width = textWidths_[id];
+  if (width < 0) width = displayWidth(texts_.text(id));
+  return width;
 }
 
 bool Book::save(const std::u16string& path) { return save(toPathBytes(path)); }

@@ -4,14 +4,13 @@
 // makes one, release() frees it with every sheet, format and font it handed out. A book and its objects
 // are used by one thread at a time; different books are independent.
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/spreadsheet/Forward.h"
+#include "platform/spreadsheet/TextTable.h"
 #include "platform/spreadsheet/Types.h"
 
 namespace platform::spreadsheet {
@@ -47,9 +46,14 @@ class Book {
   bool save(const std::string& pathBytes);
   const std::string& errorMessage() const { return error_; }
 
-  // For the writers.
-  uint32_t intern(const std::u16string& text);
-  const std::u16string& text(uint32_t id) const { return texts_[id]; }
+  // For the writers. A text's view stays valid until the book is released.
+  uint32_t intern(std::u16string_view text);
+  std::u16string_view text(uint32_t id) const { return texts_.text(id); }
+  uint32_t textCount() const { return texts_.size(); }
+  // displayWidth of a text, worked out once per text however many cells show it.
+  int textWidth(uint32_t id);
+  // Units of the longest text ever stored, an upper bound for those the cells hold now.
+  size_t longestText() const { return texts_.longest(); }
   Format* formatAt(int index) const { return formats_[size_t(index)].get(); }
   const std::vector<std::unique_ptr<Font>>& fonts() const { return fonts_; }
   const std::vector<std::unique_ptr<Format>>& formats() const { return formats_; }
@@ -65,8 +69,8 @@ class Book {
   std::vector<std::unique_ptr<Sheet>> sheets_;
   std::vector<std::unique_ptr<Font>> fonts_;
   std::vector<std::unique_ptr<Format>> formats_;
-  std::deque<std::u16string> texts_;  // a deque keeps the views in textIds_ valid as it grows
-  std::unordered_map<std::u16string_view, uint32_t> textIds_;
+  TextTable texts_;
+  std::vector<int> textWidths_;  // by text id; -1 where not yet needed
   std::string error_;
 };
 

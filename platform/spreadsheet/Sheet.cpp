@@ -42,7 +42,7 @@ const Sheet::Cell* Sheet::findCell(int row, int col) const {
   return &r->cells[size_t(col)];
 }
 
-bool Sheet::writeStr(int row, int col, const std::u16string& text, Format* format, CellType type) {
+bool Sheet::writeStr(int row, int col, std::u16string_view text, Format* format, CellType type) {
   if (type != CellType::String || !validPosition(row, col)) return false;
   if (format != nullptr && format->book() != book_) return false;
   Cell* cell = cellAt(row, col);
@@ -76,7 +76,7 @@ CellType Sheet::cellType(int row, int col) const {
 std::u16string Sheet::readStr(int row, int col) const {
   const Cell* cell = findCell(row, col);
   if (cell == nullptr || cell->text == Cell::kNoText) return {};
-  return book_->text(cell->text);
+  return std::u16string(book_->text(cell->text));
 }
 
 int Sheet::firstRow() const { return rows_.empty() ? 0 : rows_.front().index; }
@@ -111,7 +111,7 @@ void Sheet::setAutoFitArea(int rowFirst, int colFirst, int rowLast, int colLast)
       const Cell& cell = it->cells[size_t(c)];
       if (!cell.used || cell.text == Cell::kNoText) continue;
       double points = book_->formatAt(int(cell.format))->font()->size();
-      double width = displayWidth(book_->text(cell.text)) * points / 10.0;
+      double width = book_->textWidth(cell.text) * points / 10.0;
       widest[size_t(c - colFirst)] = std::max(widest[size_t(c - colFirst)], width);
     }
   }

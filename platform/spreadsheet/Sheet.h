@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/spreadsheet/Forward.h"
@@ -31,7 +32,7 @@ class Sheet {
 
   // Stores a string cell; a null format keeps the cell's format. Only CellType::String is accepted.
   // False for a negative row, a column outside 0..16383 or a format of another book.
-  bool writeStr(int row, int col, const std::u16string& text, Format* format = nullptr,
+  bool writeStr(int row, int col, std::u16string_view text, Format* format = nullptr,
                 CellType type = CellType::String);
   // The cell's format; the book's default format for a cell that has none.
   Format* cellFormat(int row, int col) const;

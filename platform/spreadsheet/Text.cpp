@@ -55,6 +55,10 @@ char16_t asciiLower(char16_t u) { return (u >= u'A' && u <= u'Z') ? char16_t(u +
 
 }  // namespace
 
+bool hasSurrogates(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char16_t u) { return u >= 0xD800 && u <= 0xDFFF; });
+}
+
 std::u16string sanitized(std::u16string_view text) {
   std::u16string out(text);
   for (size_t i = 0; i < out.size(); ++i) {

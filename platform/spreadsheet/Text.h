@@ -7,6 +7,9 @@
 
 namespace platform::spreadsheet {
 
+// Whether any unit is a surrogate, paired or not; a text without one needs no cleaning.
+bool hasSurrogates(std::u16string_view text);
+
 // Every unit of a lone surrogate (also U+DC80..U+DCFF, the undecodable file-name bytes) becomes U+FFFD.
 std::u16string sanitized(std::u16string_view text);
 

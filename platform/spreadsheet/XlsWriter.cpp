@@ -80,21 +80,21 @@ uint16_t xfIndex(uint32_t format) { return uint16_t(biff::kFirstCellXf + format)
 
 // The shared strings in order of first use, and each cell text's place among them.
 struct StringTable {
-  std::vector<const std::u16string*> strings;
+  std::vector<std::u16string_view> strings;
   std::vector<uint32_t> indexOf;  // by book text id
   uint32_t references = 0;
 };
 
 StringTable collectStrings(const Book& book, const std::vector<SheetPiece>& pieces) {
   StringTable table;
+  table.indexOf.assign(book.textCount(), UINT32_MAX);
   for (const SheetPiece& piece : pieces) {
     for (const SheetPiece::RowRef& ref : piece.rows) {
       for (const Sheet::Cell& cell : ref.row->cells) {
         if (!cell.used || cell.text == Sheet::Cell::kNoText) continue;
-        if (table.indexOf.size() <= cell.text) table.indexOf.resize(cell.text + 1, UINT32_MAX);
         if (table.indexOf[cell.text] == UINT32_MAX) {
           table.indexOf[cell.text] = uint32_t(table.strings.size());
-          table.strings.push_back(&book.text(cell.text));
+          table.strings.push_back(book.text(cell.text));
         }
         ++table.references;
       }
@@ -280,11 +280,14 @@ void writeSheet(Bytes& out, const SheetPiece& piece, biff::SheetState state, con
 }
 
 std::string sheetProblem(const Sheet& sheet) {
+  // Only a book that ever stored an over-long text needs its cells looked at one by one.
+  const bool longTexts = sheet.book()->longestText() > size_t(kMaxCellChars);
   for (const Sheet::Row& row : sheet.rows()) {
     if (row.cells.size() > size_t(kXlsMaxColumns)) {
       return "sheet \"" + toUtf8(sheet.name()) + "\" uses column " + std::to_string(row.cells.size()) +
              ", beyond the 256 columns of an .xls sheet";
     }
+    if (!longTexts) continue;
     for (const Sheet::Cell& cell : row.cells) {
       if (cell.used && cell.text != Sheet::Cell::kNoText &&
           sheet.book()->text(cell.text).size() > size_t(kMaxCellChars)) {
@@ -307,10 +310,27 @@ std::string xlsLimitProblem(const Book& book) {
   return {};
 }
 
+// Roughly the most the stream can take (texts at two bytes a unit, every cell a LABELSST), so its
+// buffer is allocated once and never moved while it grows; a wrong guess only costs one move.
+size_t streamSizeBound(const std::vector<SheetPiece>& pieces, const StringTable& table) {
+  size_t bytes = 64 * 1024;
+  for (std::u16string_view text : table.strings) bytes += 3 + 2 * text.size();
+  bytes += bytes / biff::kMaxRecordData * 5 + table.strings.size() / 8 * 8;  // CONTINUE, EXTSST
+  for (const SheetPiece& piece : pieces) {
+    bytes += 8192;  // the fixed records and the column widths
+    for (const SheetPiece::RowRef& ref : piece.rows) {
+      bytes += biff::kRowRecordSize + 2 + ref.row->cells.size() * biff::kLabelSstRecordSize;
+    }
+    bytes += piece.rows.size() / 32 * 12 + 12;  // DBCELL heads and INDEX entries
+  }
+  return bytes;
+}
+
 std::vector<uint8_t> buildWorkbookStream(const Book& book) {
   std::vector<SheetPiece> pieces = layoutSheets(book, kXlsMaxRows);
   StringTable table = collectStrings(book, pieces);
   Bytes out;
+  out.reserve(streamSizeBound(pieces, table));
   std::vector<size_t> offsets = writeGlobals(out, book, pieces, table);
   for (size_t i = 0; i < pieces.size(); ++i) {
     out.patch32(offsets[i], uint32_t(out.size()));

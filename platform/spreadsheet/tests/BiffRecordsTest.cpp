@@ -83,7 +83,7 @@ TEST(BiffRecords, SstSplitsCharacterDataWithAFlagByte) {
   std::u16string cjk(5000, u'车');
   std::vector<ExtSstBucket> buckets;
   Bytes out;
-  sst(out, {&cjk}, 3, 8, buckets);
+  sst(out, {cjk}, 3, 8, buckets);
   auto recs = records(out.data());
   ASSERT_EQ(recs.size(), 2u);
   EXPECT_EQ(recs[0].id, 0x00FC);
@@ -104,7 +104,7 @@ TEST(BiffRecords, SstKeepsHeadersAndSurrogatePairsWhole) {
   std::u16string next = u"b";
   std::vector<ExtSstBucket> buckets;
   Bytes out;
-  sst(out, {&filler, &next}, 2, 1, buckets);
+  sst(out, {filler, next}, 2, 1, buckets);
   auto recs = records(out.data());
   ASSERT_EQ(recs.size(), 2u);
   EXPECT_EQ(recs[1].data, (ByteList{0x01, 0x00, 0x00, 'b'}));
@@ -115,7 +115,7 @@ TEST(BiffRecords, SstKeepsHeadersAndSurrogatePairsWhole) {
   std::u16string pairs = std::u16string(4105, u'车') + u"\U0001F600" + u"z";
   Bytes split;
   buckets.clear();
-  sst(split, {&pairs}, 1, 8, buckets);
+  sst(split, {pairs}, 1, 8, buckets);
   recs = records(split.data());
   ASSERT_EQ(recs.size(), 2u);
   EXPECT_EQ(recs[0].data.size(), 8u + 3 + 4105 * 2);  // the pair would have been cut after its first unit
