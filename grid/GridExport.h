@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class CGridCtrl;
 class CVWnd_Grid;
@@ -25,6 +26,9 @@ public:
     virtual bool HasCell(int row, int col) const = 0;
     virtual bool IsChecked(int row, int col) const = 0;
     virtual CWString CellText(int row, int col) const = 0;
+    // The texts of the row's first cols cells (CellText of each); texts keeps its storage from row to
+    // row, so a long export allocates nothing per cell.
+    virtual void RowTexts(int row, int cols, std::vector<std::u16string>& texts) const;
 };
 
 // A grid component as an export source.
@@ -37,6 +41,7 @@ public:
     bool HasCell(int row, int col) const override;
     bool IsChecked(int row, int col) const override;
     CWString CellText(int row, int col) const override;
+    void RowTexts(int row, int cols, std::vector<std::u16string>& texts) const override;
 
 private:
     const CGridCtrl& grid_;
@@ -52,6 +57,7 @@ public:
     bool HasCell(int row, int col) const override;
     bool IsChecked(int row, int col) const override;
     CWString CellText(int row, int col) const override;
+    void RowTexts(int row, int cols, std::vector<std::u16string>& texts) const override;
 
 private:
     const CVWnd_Grid& grid_;

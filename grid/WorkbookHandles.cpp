@@ -102,15 +102,26 @@ void rg_n2625::SetAutoFitArea() const
 
 void rg_n2254::WriteText(int32_t row, int32_t col, const CWString& text, rg_n2747& format) const
 {
+    WriteText(row, col, text.View(), format);
+}
+
+void rg_n2254::WriteText(int32_t row, int32_t col, std::u16string_view text, rg_n2747& format) const
+{
     const xlSheet& sheet = Native();
     if (!sheet.sheet)
         return;
-    sheet.sheet->writeStr(row, col, Units(text), nullptr, ss::CellType::String);
     if (format.IsNullObject()) {
+        sheet.sheet->writeStr(row, col, text, nullptr, ss::CellType::String);
         format.Reset();
         format.Native() = xlFormat{sheet.sheet->cellFormat(row, col), sheet.book};
+        return;
     }
-    sheet.sheet->setCellFormat(row, col, format.Native().format);
+    // Text and format in one store; a handle without a format gives the default one, and a format
+    // of another book leaves the cell's format as it was (the text is written all the same).
+    ss::Format* wanted = format.Native().format ? format.Native().format : sheet.sheet->book()->defaultFormat();
+    if (wanted->book() != sheet.sheet->book())
+        wanted = nullptr;
+    sheet.sheet->writeStr(row, col, text, wanted, ss::CellType::String);
 }
 
 int32_t rg_n2254::FirstRow() const { return Native().sheet ? Native().sheet->firstRow() : -1; }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // A counted holder of a native record; the record's ReleaseNative runs when the holder dies.
 template <class T>
@@ -90,6 +91,7 @@ class rg_n2254 : public CQrnRefObject {  // sheet
     // A string cell, also for a text that looks like a number, with the format's look. A null-object
     // format is filled with the cell's format after the write.
     void WriteText(int32_t row, int32_t col, const CWString& text, rg_n2747& format) const;
+    void WriteText(int32_t row, int32_t col, std::u16string_view text, rg_n2747& format) const;
     // The used range; the last row and column count one past the last used one; -1 without a sheet.
     int32_t FirstRow() const;
     int32_t LastRow() const;

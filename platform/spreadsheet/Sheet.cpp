@@ -17,8 +17,11 @@ bool Sheet::validPosition(int row, int col) const {
 Sheet::Cell* Sheet::cellAt(int row, int col) {
   auto it = rows_.end();
   if (rows_.empty() || rows_.back().index < row) {
+    // Rows filled in order are usually as wide as the one before: one allocation per row.
+    const size_t width = rows_.empty() ? 0 : rows_.back().cells.size();
     rows_.push_back(Row{row, {}});
     it = rows_.end() - 1;
+    it->cells.reserve(width);
   } else {
     it = std::lower_bound(rows_.begin(), rows_.end(), row,
                           [](const Row& r, int index) { return r.index < index; });

@@ -59,6 +59,30 @@ TEST(Book, LoneSurrogatesBecomeReplacementCharacters) {
   EXPECT_EQ(toPathBytes(u"/x/\xDC80\xDCFF\xD800"), "/x/\x80\xFF\xEF\xBF\xBD");
 }
 
+// Many texts, long ones among them, each kept once and readable after the store has grown; a sheet
+// copied within its own book reads its texts while the copy adds more.
+TEST(Book, TextsAreKeptOnceAndStayReadableAsTheStoreGrows) {
+  BookPtr book(Book::create());
+  Sheet* sheet = book->addSheet(u"Sheet1");
+  auto textOf = [](int i) {
+    std::string digits = std::to_string(i);
+    std::u16string text(digits.begin(), digits.end());
+    return i % 1000 == 7 ? text + std::u16string(40000, u'车') : text;
+  };
+  constexpr int kTexts = 120000;
+  for (int i = 0; i < kTexts; ++i) sheet->writeStr(i, 0, textOf(i));
+  for (int i = 0; i < kTexts; ++i) sheet->writeStr(i, 1, textOf(kTexts - 1 - i));  // all repeats
+  EXPECT_EQ(book->textCount(), uint32_t(kTexts));
+  Sheet* copy = book->addSheet(u"Copy", sheet);
+  ASSERT_NE(copy, nullptr);
+  for (int i = 0; i < kTexts; i += 997) {
+    EXPECT_EQ(sheet->readStr(i, 0), textOf(i)) << i;
+    EXPECT_EQ(copy->readStr(i, 1), textOf(kTexts - 1 - i)) << i;
+  }
+  EXPECT_EQ(copy->readStr(7, 0), textOf(7));
+  EXPECT_EQ(book->textCount(), uint32_t(kTexts));
+}
+
 TEST(Book, FormatsCopyTheirInitFormatAndFontsBelongToTheirBook) {
   BookPtr book(Book::create());
   Font* font = book->addFont();
