@@ -1,6 +1,7 @@
 #include "platform/spreadsheet/BiffRecords.h"
 
 #include <algorithm>
+#include <array>
 
 namespace platform::spreadsheet::biff {
 namespace {
@@ -9,13 +10,22 @@ bool fitsInOneByte(std::u16string_view text) {
   return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
 }
 
+// Converted through a stack buffer and appended a run at a time rather than a byte at a time.
 void characters(Bytes& out, std::u16string_view text, bool wide) {
-  for (char16_t c : text) {
-    if (wide) {
-      out.u16(c);
-    } else {
-      out.u8(uint8_t(c));
+  uint8_t run[512];
+  const size_t unitBytes = wide ? 2 : 1;
+  while (!text.empty()) {
+    const size_t count = std::min(text.size(), sizeof run / unitBytes);
+    for (size_t i = 0; i < count; ++i) {
+      if (wide) {
+        run[2 * i] = uint8_t(text[i]);
+        run[2 * i + 1] = uint8_t(text[i] >> 8);
+      } else {
+        run[i] = uint8_t(text[i]);
+      }
     }
+    out.append(run, count * unitBytes);
+    text.remove_prefix(count);
   }
 }
 
@@ -42,6 +52,29 @@ void simple16(Bytes& out, uint16_t id, uint16_t value) {
 }
 
 void empty(Bytes& out, uint16_t id) { endRecord(out, beginRecord(out, id)); }
+
+// A record of fixed size filled in place and appended in one go: the per-row and per-cell records
+// make up most of a stream, and byte-by-byte appends cost more than their content.
+template <size_t Size>
+class FixedRecord {
+ public:
+  explicit FixedRecord(uint16_t id) {
+    set16(0, id);
+    set16(2, uint16_t(Size - 4));
+  }
+  void set16(size_t at, uint16_t v) {
+    bytes_[at] = uint8_t(v);
+    bytes_[at + 1] = uint8_t(v >> 8);
+  }
+  void set32(size_t at, uint32_t v) {
+    set16(at, uint16_t(v));
+    set16(at + 2, uint16_t(v >> 16));
+  }
+  void appendTo(Bytes& out) const { out.append(bytes_.data(), Size); }
+
+ private:
+  std::array<uint8_t, Size> bytes_{};
+};
 
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
@@ -379,34 +412,32 @@ void dimensions(Bytes& out, uint32_t firstRow, uint32_t lastRowPlus1, uint16_t f
 
 // ROW
 void row(Bytes& out, uint16_t row, uint16_t firstCol, uint16_t lastColPlus1) {
-  size_t r = beginRecord(out, 0x0208);
-  out.u16(row);
-  out.u16(firstCol);
-  out.u16(lastColPlus1);
-  out.u16(255);
-  out.u16(0);
-  out.u16(0);
-  out.u32(0x00000100);
-  endRecord(out, r);
+  FixedRecord<kRowRecordSize> r(0x0208);
+  r.set16(4, row);
+  r.set16(6, firstCol);
+  r.set16(8, lastColPlus1);
+  r.set16(10, 255);
+  r.set32(16, 0x00000100);
+  r.appendTo(out);
 }
 
 // LABELSST
 void labelSst(Bytes& out, uint16_t row, uint16_t col, uint16_t xf, uint32_t sstIndex) {
-  size_t r = beginRecord(out, 0x00FD);
-  out.u16(row);
-  out.u16(col);
-  out.u16(xf);
-  out.u32(sstIndex);
-  endRecord(out, r);
+  FixedRecord<kLabelSstRecordSize> r(0x00FD);
+  r.set16(4, row);
+  r.set16(6, col);
+  r.set16(8, xf);
+  r.set32(10, sstIndex);
+  r.appendTo(out);
 }
 
 // BLANK
 void blank(Bytes& out, uint16_t row, uint16_t col, uint16_t xf) {
-  size_t r = beginRecord(out, 0x0201);
-  out.u16(row);
-  out.u16(col);
-  out.u16(xf);
-  endRecord(out, r);
+  FixedRecord<kBlankRecordSize> r(0x0201);
+  r.set16(4, row);
+  r.set16(6, col);
+  r.set16(8, xf);
+  r.appendTo(out);
 }
 
 // DBCELL

@@ -27,6 +27,7 @@ class Bytes {
   void zeros(size_t count) { data_.resize(data_.size() + count, 0); }
   // Room for a stream whose size is known roughly, so it is never moved while it grows.
   void reserve(size_t bytes) { data_.reserve(bytes); }
+  void append(const uint8_t* bytes, size_t count) { data_.insert(data_.end(), bytes, bytes + count); }
   void append(const Bytes& other) { data_.insert(data_.end(), other.data_.begin(), other.data_.end()); }
   void patch16(size_t at, uint16_t v) {
     data_[at] = uint8_t(v);
