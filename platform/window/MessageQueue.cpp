@@ -112,6 +112,23 @@ bool FilterIsValidLocked(WindowSystem& sys, HWND filter)
     return !filter || filter == kThreadMessagesOnly || sys.FindAliveLocked(filter);
 }
 
+// A busy window thread answers a sent message within microseconds, sooner than a sleeping sender
+// could be woken; so the sender watches for the answer briefly before it sleeps. Only the sender
+// spins, and only this long: a window thread that is not running costs the sender no more than
+// the spin. Messages sent to this thread meanwhile wait at most as long.
+void WatchForTheAnswer(Lock& lock, const SentMessage& sent)
+{
+    constexpr auto kSpin = std::chrono::microseconds(20);
+    lock.unlock();
+    const auto until = std::chrono::steady_clock::now() + kSpin;
+    bool answered = false;
+    while (!answered && std::chrono::steady_clock::now() < until) {
+        for (int i = 0; i < 32 && !answered; ++i)
+            answered = sent.answered.load(std::memory_order_acquire);
+    }
+    lock.lock();
+}
+
 // Sends to a window of another thread and waits, running what others send to this thread.
 LRESULT SendAcrossLocked(Lock& lock, HWND hwnd, DWORD ownerThread, UINT message, WPARAM wParam,
                          LPARAM lParam, std::optional<uint64_t> deadline, bool* delivered)
@@ -125,9 +142,14 @@ LRESULT SendAcrossLocked(Lock& lock, HWND hwnd, DWORD ownerThread, UINT message,
     }
     ThreadQueue& me = CurrentQueueLocked(lock);
     auto sent = std::make_shared<SentMessage>();
-    *sent = SentMessage{hwnd, message, wParam, lParam, 0, false, me.threadId};
+    sent->hwnd = hwnd;
+    sent->message = message;
+    sent->wParam = wParam;
+    sent->lParam = lParam;
+    sent->senderThread = me.threadId;
     target->sent.push_back(sent);
     WakeQueueLocked(*target);
+    bool spun = false;
     while (!sent->done) {
         if (ProcessOneSentLocked(lock, me))
             continue;
@@ -140,7 +162,15 @@ LRESULT SendAcrossLocked(Lock& lock, HWND hwnd, DWORD ownerThread, UINT message,
             SetLastError(ERROR_TIMEOUT);
             return 0;
         }
+        // After the spin everything is looked at again under the lock before the thread sleeps:
+        // a message sent to this thread meanwhile has already rung its wake-up.
+        if (!spun) {
+            spun = true;
+            WatchForTheAnswer(lock, *sent);
+            continue;
+        }
         WaitQueueLocked(lock, me, deadline);
+        spun = false;
     }
     *delivered = true;
     return sent->result;
@@ -193,6 +223,7 @@ bool ProcessOneSentLocked(Lock& lock, ThreadQueue& queue)
     if (!sent->done) {
         sent->result = result;
         sent->done = true;
+        sent->answered.store(true, std::memory_order_release);
         if (ThreadQueue* sender = sys.QueueLocked(sent->senderThread))
             WakeQueueLocked(*sender);
     }

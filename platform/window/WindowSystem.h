@@ -10,6 +10,7 @@
 #include "platform/window/WinTypes.h"
 
 #include <chrono>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -84,6 +85,8 @@ struct SentMessage {
     LRESULT result = 0;
     bool done = false;
     DWORD senderThread = 0;
+    // Mirrors done for a sender that watches it briefly without the lock.
+    std::atomic<bool> answered{false};
 };
 
 struct Timer {
