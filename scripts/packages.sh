@@ -7,6 +7,7 @@ TABRIX_BUILD_PACKAGES=(
   libxlsxwriter-dev zlib1g-dev libstb-dev
   python3 python3-xlrd python3-openpyxl python3-xlwt
   libreoffice-calc-nogui
+  clang libclang-rt-14-dev
 )
 
 ensure_packages() {
