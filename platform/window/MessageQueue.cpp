@@ -452,6 +452,7 @@ BOOL ReplyMessage(LRESULT result)
         return FALSE;
     sent->result = result;
     sent->done = true;
+    sent->answered.store(true, std::memory_order_release);
     if (ThreadQueue* sender = sys.QueueLocked(sent->senderThread))
         WakeQueueLocked(*sender);
     return TRUE;

@@ -188,6 +188,7 @@ void TearDownCurrentThread()
     queue.dead = true;
     for (auto& sent : queue.sent) {
         sent->done = true;
+        sent->answered.store(true, std::memory_order_release);
         if (ThreadQueue* sender = sys.QueueLocked(sent->senderThread))
             WakeQueueLocked(*sender);
     }
