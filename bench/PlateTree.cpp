@@ -77,7 +77,7 @@ std::vector<Folder> FolderNames(int count)
 }
 
 struct Plate {
-    int64_t latest = -1;  // folder * seconds-per-day + second of its latest snapshot
+    int64_t latest = -1;  // day * seconds-per-day + second of its latest snapshot (a day has ten folders)
     int folder = 0;       // its first snapshot's
     int colour = 0;
 };
@@ -130,7 +130,8 @@ PlateTree MakePlateTree(const std::string& root, int64_t files, const std::strin
                 plates.push_back({-1, index, static_cast<int>(random() % 5)});
             }
             const int second = static_cast<int>(serial * kSecondsPerDay / count);
-            plates[plate].latest = std::max<int64_t>(plates[plate].latest, int64_t{index} * kSecondsPerDay + second);
+            const int64_t day = index / kCameras;
+            plates[plate].latest = std::max<int64_t>(plates[plate].latest, day * kSecondsPerDay + second);
             char stamp[16];
             std::snprintf(stamp, sizeof stamp, "%02d%02d%02d", second / 3600, second / 60 % 60, second % 60);
             name = "PlateImage_" + PlateText(plate) + "_" + kColours[plates[plate].colour] + "_" + folder.day + stamp +
@@ -151,9 +152,9 @@ PlateTree MakePlateTree(const std::string& root, int64_t files, const std::strin
         const Plate& plate = plates[i];
         const int second = static_cast<int>(plate.latest % kSecondsPerDay);
         std::snprintf(time, sizeof time, "%02d:%02d:%02d", second / 3600, second / 60 % 60, second % 60);
-        table += std::to_string(i + 1) + "\t" + PlateText(static_cast<int64_t>(i)) + "\t" +
-                 folders[plate.latest / kSecondsPerDay].dayText + " " + time + "\t" + kColours[plate.colour] + "\t" +
-                 folders[plate.folder].camera + "\n";
+        const Folder& latestDay = folders[plate.latest / kSecondsPerDay * kCameras];
+        table += std::to_string(i + 1) + "\t" + PlateText(static_cast<int64_t>(i)) + "\t" + latestDay.dayText + " " +
+                 time + "\t" + kColours[plate.colour] + "\t" + folders[plate.folder].camera + "\n";
     }
     FILE* out = std::fopen(tablePath.c_str(), "wb");
     if (!out || std::fwrite(table.data(), 1, table.size(), out) != table.size() || std::fclose(out) != 0)
