@@ -10,6 +10,8 @@
 #include <cstring>
 #include <random>
 
+#include "platform/spreadsheet/SaveSystemCalls.h"
+
 namespace platform::spreadsheet {
 namespace {
 
@@ -39,22 +41,22 @@ std::string checkTarget(const std::string& target) {
 }
 
 void syncFolder(const std::string& folder) {
-  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int fd = saveSystemCalls().open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
   if (fd < 0) return;
-  fsync(fd);  // durability only; the rename already happened
-  close(fd);
+  saveSystemCalls().fsync(fd);  // durability only; the rename already happened
+  saveSystemCalls().close(fd);
 }
 
 // Flushes and closes fd; an error text (empty on success). fd is closed in every case.
 std::string syncAndClose(int fd) {
   std::string error;
-  if (fsync(fd) != 0) error = systemReason(errno);
-  if (close(fd) != 0 && error.empty()) error = systemReason(errno);
+  if (saveSystemCalls().fsync(fd) != 0) error = systemReason(errno);
+  if (saveSystemCalls().close(fd) != 0 && error.empty()) error = systemReason(errno);
   return error;
 }
 
 std::string renameOver(const std::string& from, const std::string& target) {
-  if (rename(from.c_str(), target.c_str()) != 0) return systemReason(errno);
+  if (saveSystemCalls().rename(from.c_str(), target.c_str()) != 0) return systemReason(errno);
   syncFolder(folderOf(target));
   return {};
 }
@@ -79,7 +81,7 @@ SaveResult failure(const std::string& target, const std::string& reason) {
 std::string writeAll(int fd, const void* data, size_t size) {
   const auto* bytes = static_cast<const unsigned char*>(data);
   while (size > 0) {
-    ssize_t n = write(fd, bytes, size);
+    ssize_t n = saveSystemCalls().write(fd, bytes, size);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return systemReason(errno);
     if (n == 0) return systemReason(ENOSPC);
@@ -96,7 +98,7 @@ SaveResult saveThroughDescriptor(const std::string& target, const std::function<
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = freshName(folder);
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    fd = saveSystemCalls().open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return failure(target, systemReason(errno));
   }
   if (fd < 0) return failure(target, systemReason(EEXIST));
@@ -104,7 +106,7 @@ SaveResult saveThroughDescriptor(const std::string& target, const std::function<
   if (why.empty()) {
     why = syncAndClose(fd);
   } else {
-    close(fd);
+    saveSystemCalls().close(fd);
   }
   if (why.empty()) why = renameOver(temp, target);
   if (why.empty()) return SaveResult{true, {}};
@@ -117,12 +119,12 @@ SaveResult saveThroughPrivateFolder(
     const std::function<std::string(const std::string& file, const std::string& scratch)>& fill) {
   if (std::string why = checkTarget(target); !why.empty()) return failure(target, why);
   std::string pattern = folderOf(target) + "/.tabrix-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) return failure(target, systemReason(errno));
+  if (saveSystemCalls().mkdtemp(pattern.data()) == nullptr) return failure(target, systemReason(errno));
   const std::string& scratch = pattern;
   std::string file = scratch + "/book";
   std::string why = fill(file, scratch);
   if (why.empty()) {
-    int fd = open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    int fd = saveSystemCalls().open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0);
     why = fd < 0 ? systemReason(errno) : syncAndClose(fd);
   }
   if (why.empty()) why = renameOver(file, target);

@@ -2,7 +2,8 @@
 // Replacing a file safely: the new content goes into a fresh file in the target's folder (created
 // exclusively, never through an existing link), is flushed to disk and then renamed over the target,
 // so the target is either the old file or the whole new one. On any failure the temporary file is
-// removed and the result names the path and the system's reason. Any thread; no shared state.
+// removed and the result names the path and the system's reason. Any thread; no shared state. The
+// system calls of each step go through SaveSystemCalls.h, where tests make them fail.
 #include <functional>
 #include <string>
 
