@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <string_view>
+#include <vector>
 
 #include "platform/spreadsheet/SaveSystemCalls.h"
 
@@ -72,6 +76,36 @@ void removeFolder(const std::string& folder) {
   rmdir(folder.c_str());
 }
 
+// A writer that fails can leave files of its scratch folder open (libxlsxwriter 1.1 leaves one when
+// the disk fills). Removing the folder would not give their space back until the process ends, so
+// the next save would find the disk still full. Each descriptor that still points into the folder is
+// turned into one on /dev/null rather than closed: the writer's lost stream keeps its number, which
+// no later file can then take and receive that stream's bytes when the process ends. The folder is
+// this save's own, so no other part of the process has a file there.
+void releaseFilesLeftOpenIn(const std::string& scratch) {
+  char resolved[PATH_MAX];
+  if (realpath(scratch.c_str(), resolved) == nullptr) return;
+  const std::string prefix = std::string(resolved) + "/";
+  DIR* fds = opendir("/proc/self/fd");
+  if (fds == nullptr) return;
+  std::vector<int> leftOpen;
+  while (dirent* entry = readdir(fds)) {
+    char* end = nullptr;
+    long fd = std::strtol(entry->d_name, &end, 10);
+    if (end == entry->d_name || *end != '\0' || fd == dirfd(fds)) continue;
+    char link[PATH_MAX];
+    ssize_t n = readlinkat(dirfd(fds), entry->d_name, link, sizeof link);
+    if (n > 0 && std::string_view(link, size_t(n)).starts_with(prefix)) leftOpen.push_back(int(fd));
+  }
+  closedir(fds);
+  if (leftOpen.empty()) return;
+  int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+  for (int fd : leftOpen) {
+    if (null < 0 || dup3(null, fd, O_CLOEXEC) < 0) close(fd);
+  }
+  if (null >= 0) close(null);
+}
+
 }  // namespace
 
 SaveResult failure(const std::string& target, const std::string& reason) {
@@ -123,6 +157,7 @@ SaveResult saveThroughPrivateFolder(
   const std::string& scratch = pattern;
   std::string file = scratch + "/book";
   std::string why = fill(file, scratch);
+  releaseFilesLeftOpenIn(scratch);
   if (why.empty()) {
     int fd = saveSystemCalls().open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0);
     why = fd < 0 ? systemReason(errno) : syncAndClose(fd);

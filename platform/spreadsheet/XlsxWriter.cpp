@@ -2,6 +2,8 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "platform/spreadsheet/Book.h"
@@ -66,7 +68,16 @@ class FormatMap {
   std::vector<lxw_format*> formats_;
 };
 
-std::string describe(lxw_error error) { return lxw_strerror(error); }
+// For its file errors libxlsxwriter leaves the system's reason in errno (and logs it itself); the
+// reason leads, as it does for the .xls writer, so a full disk reads as one.
+std::string describe(lxw_error error, int systemError) {
+  std::string text = lxw_strerror(error);
+  bool fileError = error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
+                   error == LXW_ERROR_READING_TMPFILE || error == LXW_ERROR_ZIP_FILE_OPERATION;
+  if (!fileError || systemError == 0) return text;
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  return std::string(std::strerror(systemError)) + " (" + text + ")";
+}
 
 lxw_error writePiece(lxw_worksheet* ws, const SheetPiece& piece, const Book& book, FormatMap& formats) {
   if (piece.sheet != nullptr) {
@@ -106,9 +117,11 @@ std::string writeWorkbook(const Book& book, const std::string& file, const std::
     error = writePiece(ws, piece, book, formats);
     if (error != LXW_NO_ERROR) break;
   }
+  errno = 0;
   lxw_error closed = workbook_close(workbook);
+  const int systemError = errno;
   if (error == LXW_NO_ERROR) error = closed;
-  return error == LXW_NO_ERROR ? std::string() : describe(error);
+  return error == LXW_NO_ERROR ? std::string() : describe(error, error == closed ? systemError : 0);
 }
 
 }  // namespace
