@@ -4,7 +4,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <string_view>
+#include <system_error>
 
 FormatArg::FormatArg(const CWString& text) noexcept : kind_(Kind::Text), text_(text.GetText()) {}
 
@@ -164,9 +166,10 @@ void PutInteger(Sink& sink, Spec spec, uint64_t rawBits)
         prefix = " ";
     if (spec.alternate && magnitude != 0 && base == 16)
         prefix += (c == u'X') ? "0X" : "0x";
-    if (spec.alternate && base == 8 && (body.empty() || body[0] != '0'))
-        prefix += "0";
-    const int64_t zeros = spec.precision > n ? spec.precision - n : 0;
+    int64_t zeros = spec.precision > n ? spec.precision - n : 0;
+    // The alternate octal form widens the precision just enough to begin with a zero.
+    if (spec.alternate && base == 8 && zeros == 0 && (body.empty() || body[0] != '0'))
+        zeros = 1;
     if (spec.precision >= 0)
         spec.zeroPad = false;
     PutPadded(sink, spec, prefix, zeros, body);
@@ -189,7 +192,6 @@ void PutDouble(Sink& sink, Spec spec, double value)
         body = std::isnan(magnitude) ? "nan" : "inf";
         spec.zeroPad = false;
     } else {
-        char buffer[400];
         int precision = spec.precision < 0 ? 6 : spec.precision;
         std::chars_format format = std::chars_format::general;
         if (c == u'f' || c == u'F')
@@ -198,12 +200,12 @@ void PutDouble(Sink& sink, Spec spec, double value)
             format = std::chars_format::scientific;
         else if (precision == 0)
             precision = 1;
-        if (format == std::chars_format::fixed && magnitude >= 1e300)
-            format = std::chars_format::scientific; // keeps the buffer bounded
-        if (precision > 300)
-            precision = 300;
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, format, precision);
-        body.assign(buffer, result.ptr);
+        // Room for the longest form: 309 integer digits of the largest double in fixed notation, the
+        // point and the precision's digits (an "e-308" exponent or the four zeros after "0." that %g
+        // keeps are shorter). The parser limits the precision, so this stays bounded.
+        body.resize(static_cast<size_t>(precision) + 320);
+        const auto result = std::to_chars(body.data(), body.data() + body.size(), magnitude, format, precision);
+        body.resize(result.ec == std::errc() ? static_cast<size_t>(result.ptr - body.data()) : 0);
     }
     if (upper) {
         for (char& ch : body)

@@ -171,7 +171,7 @@ TEST(OleDate, DateDiffSecondsKeepsTheTrueSign)
              Case{0.0, -1.0 - 86399 * kSecond, 1},
              // 32-bit range and beyond.
              Case{noon + eightyYears, noon, 2524608000}, Case{noon, noon + eightyYears, -2524608000},
-             Case{kDateMax, kDateMin, 3615897LL * 86400}, Case{kDateMin, kDateMax, -3615897LL * 86400},
+             Case{kDateMax, kDateMin, 3615899LL * 86400}, Case{kDateMin, kDateMax, -3615899LL * 86400},
              // Out-of-range dates clamp into the valid days; a NaN is the invalid (earliest) date.
              Case{kDateMin - 10, kDateMin, 0}, Case{-kInf, kDateMin, 0}, Case{kNaN, kDateMin, 0},
              Case{kNaN, kNaN, 0}, Case{kInf, 1e300, 0}, Case{kNaN, noon, -60735700800},
@@ -182,6 +182,12 @@ TEST(OleDate, DateDiffSecondsKeepsTheTrueSign)
         const int64_t saturated = std::clamp<int64_t>(c.seconds, INT32_MIN, INT32_MAX);
         EXPECT_EQ(DateDiffSeconds(c.a, c.b), saturated) << c.a << " " << c.b;
     }
+    // The whole valid span, first second to last, and the same from beyond both ends.
+    const double lastSecond = kDateMax + 86399 * kSecond;
+    const int64_t span = 3615899LL * 86400 + 86399;
+    for (const Case& c : {Case{lastSecond, kDateMin, span}, Case{kDateMin, lastSecond, -span},
+                          Case{kInf, -kInf, span + 1}, Case{kNaN, 1e300, -span - 1}})
+        EXPECT_EQ(DateDiffSeconds64(c.a, c.b), c.seconds) << c.a << " " << c.b;
     // Texts as the folding of records reads them.
     EXPECT_EQ(DateDiffSeconds(TextToDate(u"2024年8月21日13时5分10秒", DateForm::Chinese),
                               TextToDate(u"2024-08-21 13:05:09", DateForm::Chinese)), 1);

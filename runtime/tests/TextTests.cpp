@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 TEST(Text, EmptyTextsShareOneLiteral)
 {
     CWString a, b;
@@ -73,6 +77,42 @@ TEST(Text, NumbersAndFormats)
     f.SetFormat(u"%s", 5);
     EXPECT_TRUE(f.IsEmpty());
     EXPECT_EQ(CWString(-12).View(), u"-12");
+}
+
+namespace {
+
+std::u16string Widened(const char* ascii) { return std::u16string(ascii, ascii + std::strlen(ascii)); }
+
+} // namespace
+
+// Long fixed-point forms (up to the 309 digits of the largest double) and long precisions print in
+// full, as the C library prints them.
+TEST(Text, FloatingFormatsPrintEveryDigit)
+{
+    struct Case { const char* format; double value; };
+    for (const Case& c : {Case{"%f", 1.7976931348623157e308}, Case{"%.2f", 1e300}, Case{"%-+0F", -1.5e301},
+                          Case{"%.200f", 1e250}, Case{"%.400f", 1.5}, Case{"%.350e", 1.0 / 3}, Case{"%.320g", 0.1},
+                          Case{"%500.3f", 2.5}}) {
+        char expected[2048];
+        const int length = std::snprintf(expected, sizeof expected, c.format, c.value);
+        ASSERT_GT(length, 0);
+        ASSERT_LT(length, int(sizeof expected));
+        CWString text;
+        text.SetFormat(Widened(c.format).c_str(), c.value);
+        EXPECT_EQ(text.View(), Widened(expected)) << c.format;
+    }
+}
+
+TEST(Text, AlternateOctalFormBeginsWithOneZero)
+{
+    struct Case { const char* format; int value; const char* expected; };
+    for (const Case& c : {Case{"%#o", 8, "010"}, Case{"%#.2o", 8, "010"}, Case{"%#.3o", 8, "010"},
+                          Case{"%#.5o", 8, "00010"}, Case{"%#08.4o", 8, "    0010"}, Case{"%#08o", 8, "00000010"},
+                          Case{"%#o", 0, "0"}, Case{"%#.0o", 0, "0"}, Case{"%#.3o", 0, "000"}}) {
+        CWString text;
+        text.SetFormat(Widened(c.format).c_str(), c.value);
+        EXPECT_EQ(text.View(), Widened(c.expected)) << c.format;
+    }
 }
 
 TEST(Text, StorageGrowsBy254Bytes)
