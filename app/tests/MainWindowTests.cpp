@@ -14,15 +14,18 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/gdi/GdiConstants.h"
+#include "platform/spreadsheet/SaveSystemCalls.h"
 #include "runtime/Unicode.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -428,6 +431,47 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedAndTheControlsComeBack)
     EXPECT_TRUE(Enabled(w.AnNiu1));
     EXPECT_TRUE(Enabled(w.AnNiu2));
     EXPECT_TRUE(Enabled(w.BiaoGe2));
+}
+
+// Everything written and flushed, and then the rename over the old workbook fails (as on a disk
+// that turns read-only): the export's error box, and the old workbook as it was.
+TEST_F(MainWindowTest, AnExportWhoseLastSaveStepFailsKeepsTheOldWorkbook)
+{
+    Import(MakeTree("one", {{"", "京A12345", "蓝", "20240821100000"}}));
+    rg_my_main_window& w = window();
+    platform::spreadsheet::SaveSystemCalls failingRename = platform::spreadsheet::realSaveSystemCalls();
+    failingRename.rename = [](const char*, const char*) {
+        errno = EIO;
+        return -1;
+    };
+    const std::string oldBytes = "the workbook as it was before";
+    for (const char* name : {"old.xls", "old.xlsx"}) {
+        const fs::path folder = root / (std::string("folder-") + name);
+        fs::create_directories(folder);
+        const fs::path target = folder / name;
+        std::ofstream(target, std::ios::binary) << oldBytes;
+        const size_t boxesBefore = dialogs->MessageBoxes().size();
+        {
+            platform::spreadsheet::ScopedSaveSystemCalls fault(failingRename);
+            Export(Utf8ToUtf16(target.string()));
+            PumpUntil([&] { return Idle(w.DaoChuShiZhong); });
+        }
+        ASSERT_TRUE(Idle(w.DaoChuShiZhong)) << name;
+        EXPECT_FALSE(w.LastExportSucceeded()) << name;
+        const auto boxes = dialogs->MessageBoxes();
+        ASSERT_EQ(boxes.size(), boxesBefore + 1) << name;
+        EXPECT_EQ(boxes.back().request.caption, u"错误提醒：");
+        EXPECT_NE(Utf16ToUtf8(boxes.back().request.text).find(target.string()), std::string::npos);
+        EXPECT_EQ(boxes.back().request.Icon(), MB_ICONERROR);
+        std::ifstream in(target, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), oldBytes) << name;
+        std::vector<std::string> entries;
+        for (const auto& entry : fs::directory_iterator(folder))
+            entries.push_back(entry.path().filename().string());
+        EXPECT_EQ(entries, std::vector<std::string>{name}) << "nothing of the failed save stays";
+        EXPECT_TRUE(Enabled(w.AnNiu1));
+        EXPECT_TRUE(Enabled(w.AnNiu2));
+    }
 }
 
 TEST_F(MainWindowTest, TheSecondsLabelCountsOnFromItsLastValue)
