@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -121,6 +122,9 @@ const Case kCases[] = {
     {"Rename", ".xlsx", {Call::Rename, 1, Effect::Fail, EROFS}, "Read-only file system"},
     {"FolderSyncAfterTheRename", ".xlsx", {Call::Fsync, 2, Effect::Fail, EIO}, nullptr},
 };
+
+// How a case shows in test listings.
+void PrintTo(const Case& c, std::ostream* out) { *out << c.extension << " " << c.name; }
 
 class SaveFault : public ::testing::TestWithParam<Case> {
  protected:
