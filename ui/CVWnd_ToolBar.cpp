@@ -53,6 +53,17 @@ std::u16string_view PoolText(std::u16string_view text)
     return text.substr(0, std::min(text.size(), CVWnd_ToolBar::kLongestText));
 }
 
+// How much of a tooltip fits `room` units: a character of two units that would not fit whole is
+// left out, since half of it shows as a broken character.
+size_t TooltipUnitsShown(std::u16string_view tip, size_t room)
+{
+    if (tip.size() <= room)
+        return tip.size();
+    const bool splitsPair = room > 0 && tip[room - 1] >= 0xD800 && tip[room - 1] <= 0xDBFF && tip[room] >= 0xDC00
+                            && tip[room] <= 0xDFFF;
+    return splitsPair ? room - 1 : room;
+}
+
 }  // namespace
 
 ToolbarItemSpec ParseToolbarItemSpec(std::u16string_view text)
@@ -119,9 +130,8 @@ LRESULT CToolBarNotifyWnd::Notify(WPARAM wParam, LPARAM lParam)
         if (!tip)
             return 0;
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
-        constexpr size_t kRoom = sizeof info->szText / sizeof info->szText[0] - 1;
+        const size_t n = TooltipUnitsShown(tip, sizeof info->szText / sizeof info->szText[0] - 1);
         const std::u16string_view text(tip);
-        const size_t n = std::min(text.size(), kRoom);
         text.copy(info->szText, n);
         info->szText[n] = 0;
         info->lpszText = info->szText;

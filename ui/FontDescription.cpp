@@ -23,11 +23,18 @@ LONG PointsToPixels(int64_t points, int dpi)
     return static_cast<LONG>(std::min(pixels, 2147483647.0));
 }
 
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// A face longer than the field holds is cut before a character that would not fit whole: half of
+// a surrogate pair would name a face no font has and show as a broken character.
 void CopyFace(LOGFONTW& font, const char16_t* face)
 {
     size_t n = 0;
     while (face[n] && n < kFaceUnits)
         ++n;
+    if (n == kFaceUnits && IsHighSurrogate(face[n - 1]) && IsLowSurrogate(face[n]))
+        --n;
     std::copy(face, face + n, font.lfFaceName);
     font.lfFaceName[n] = 0;
 }

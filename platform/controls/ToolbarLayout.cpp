@@ -11,6 +11,9 @@ constexpr int kPaddingX = 8;
 constexpr int kPaddingY = 7;
 constexpr int kSeparatorWidth = 8;
 constexpr int kListGap = 4;
+// A separator's width is its record's image field, any int. Capped at what a screen could show,
+// the running positions of the most buttons a toolbar takes stay far from int overflow.
+constexpr int kWidestSeparator = 32767;
 }  // namespace
 
 std::u16string ButtonText(const ToolbarState& state, const ToolbarButton& button)
@@ -65,7 +68,7 @@ void LayOutToolbar(ToolbarState& state, DWORD style, int clientWidth, const Text
         }
         int w = size.cx;
         if (IsSeparator(b))
-            w = b.image > 0 ? b.image : kSeparatorWidth;
+            w = b.image > 0 ? std::min(b.image, kWidestSeparator) : kSeparatorWidth;
         else if ((b.style & BTNS_AUTOSIZE) && state.explicitButton.cx <= 0)
             w = (list ? state.bitmap.cx + (widths[i] ? widths[i] + kListGap : 0) : std::max<int>(state.bitmap.cx, widths[i])) + kPaddingX;
         if (!IsSeparator(b) && (b.style & BTNS_DROPDOWN) && arrows)

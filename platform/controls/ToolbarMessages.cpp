@@ -19,6 +19,8 @@ namespace {
 
 constexpr size_t kLongestText = 4096;
 constexpr size_t kMostButtons = 10000;
+// As a separator's width: the layout adds it to every row's positions.
+constexpr int kWidestIndent = 32767;
 
 std::u16string CopyText(LPCWSTR text)
 {
@@ -308,7 +310,7 @@ LRESULT HandleToolbarMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         return Read(hwnd, [&](ToolbarState& s) { return reinterpret_cast<LRESULT>(std::exchange(s.notify, reinterpret_cast<HWND>(wParam))); });
     case TB_GETROWS: return Read(hwnd, [](ToolbarState& s) { return static_cast<LRESULT>(s.rows); });
     case TB_SETINDENT:
-        ToolbarStates().With(hwnd, [&](ToolbarState& s) { s.indent = std::max(0, static_cast<int>(wParam)); });
+        ToolbarStates().With(hwnd, [&](ToolbarState& s) { s.indent = std::clamp(static_cast<int>(wParam), 0, kWidestIndent); });
         RelayoutToolbar(hwnd);
         return TRUE;
     case TB_SETIMAGELIST: return SetImageList(hwnd, &ToolbarState::images, lParam);

@@ -106,6 +106,11 @@ TEST(FontDescriptionTest, LongFacesAreCutToThirtyOneUnitsAndHugeSizesStayNegativ
     const std::u16string face(40, u'F');
     LOGFONTW f = ParseFontDescription((face + u",10").c_str());
     EXPECT_EQ(Face(f), std::u16string(31, u'F'));
+    // A character of two units that would end at the 32nd unit goes whole; one that fits stays.
+    const std::u16string pair = u"\U0001F600";
+    EXPECT_EQ(Face(ParseFontDescription((std::u16string(30, u'F') + pair + u",10").c_str())), std::u16string(30, u'F'));
+    EXPECT_EQ(Face(ParseFontDescription((std::u16string(29, u'F') + pair + u"G,10").c_str())),
+              std::u16string(29, u'F') + pair);
     LOGFONTW huge = ParseFontDescription(u",99999999999999999999");
     EXPECT_LT(huge.lfHeight, 0);
 }

@@ -262,6 +262,16 @@ TEST_F(ToolbarControlTest, ALongTooltipIsCutToTheNotificationsBuffer)
     EXPECT_EQ(buttons[1].iString, -1);
     EXPECT_EQ(AskTooltip(2, &text), 1);
     EXPECT_EQ(text, u"separator tip");
+
+    // A character of two units that would end past the buffer is left out whole; one that ends
+    // in its last unit is kept.
+    const std::u16string pair = u"\U0001F600";
+    EXPECT_TRUE(toolbar.SetItemSpec(CWString(u"0\n4\n0\nA\n" + std::u16string(78, u'x') + pair + u"\n0\n4\n0\nB\n"
+                                             + std::u16string(77, u'x') + pair + u"y")));
+    EXPECT_EQ(AskTooltip(1, &text), 1);
+    EXPECT_EQ(text, std::u16string(78, u'x'));
+    EXPECT_EQ(AskTooltip(2, &text), 1);
+    EXPECT_EQ(text, std::u16string(77, u'x') + pair);
 }
 
 TEST_F(ToolbarControlTest, ANewTextAfterCreationReplacesTheButtons)

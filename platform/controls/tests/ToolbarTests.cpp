@@ -10,6 +10,7 @@
 #include "platform/window/Paint.h"
 #include "platform/window/WindowGeometry.h"
 
+#include <climits>
 #include <cstring>
 
 using namespace control_test;
@@ -221,6 +222,25 @@ TEST_F(ToolbarTest, LayoutFollowsTheImagesAndAutoSizeFitsTheParent)
     EXPECT_EQ(ButtonRect(3).top, 2 + 39);
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, 0);
     ImageList_Destroy(list);
+}
+
+// A separator's width and the indent are any int the caller passes: capped, so that the positions
+// after them neither overflow nor wrap round to the left edge.
+TEST_F(ToolbarTest, AHugeSeparatorOrIndentIsCappedAndTheButtonsAfterItStayInOrder)
+{
+    SetWindowLongW(toolbar, GWL_STYLE, GetWindowLongW(toolbar, GWL_STYLE) & ~TBSTYLE_WRAPABLE);
+    TBBUTTON more[] = {Record(INT_MAX, 4, TBSTATE_ENABLED, BTNS_SEP, -1), Record(2, 5, TBSTATE_ENABLED, BTNS_BUTTON, -1)};
+    ASSERT_TRUE(SendMessageW(toolbar, TB_ADDBUTTONSW, 2, reinterpret_cast<LPARAM>(more)));
+    const RECT last = ButtonRect(3), separator = ButtonRect(4), after = ButtonRect(5);
+    EXPECT_EQ(separator.left, last.right);
+    EXPECT_EQ(separator.right - separator.left, 32767);
+    EXPECT_EQ(after.left, separator.right);
+
+    SendMessageW(toolbar, TB_SETINDENT, static_cast<WPARAM>(INT_MAX), 0);
+    EXPECT_EQ(ButtonRect(1).left, 32767);
+    EXPECT_GT(ButtonRect(5).left, ButtonRect(4).left);
+    SendMessageW(toolbar, TB_SETINDENT, static_cast<WPARAM>(-5), 0);
+    EXPECT_EQ(ButtonRect(1).left, 0);
 }
 
 TEST_F(ToolbarTest, PaintingAsksForCustomDrawingWithTheClientRectangle)
