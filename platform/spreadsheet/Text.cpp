@@ -53,6 +53,21 @@ bool isWide(char32_t c) {
 
 char16_t asciiLower(char16_t u) { return (u >= u'A' && u <= u'Z') ? char16_t(u + 32) : u; }
 
+bool isHex(char16_t u) { return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F'); }
+
+// Whether "_xHHHH_" starts at text[i].
+bool startsEscape(std::u16string_view text, size_t i) {
+  return text.size() - i >= 7 && text[i] == u'_' && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
+         isHex(text[i + 2]) && isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5]) && text[i + 6] == u'_';
+}
+
+void appendEscape(std::string& out, char16_t u) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  out += "_x";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(u >> shift) & 0xF];
+  out += '_';
+}
+
 }  // namespace
 
 bool hasSurrogates(std::u16string_view text) {
@@ -76,6 +91,23 @@ std::string toUtf8(std::u16string_view text) {
   out.reserve(text.size());
   forEachCodePoint(
       text, [&](char32_t c) { appendUtf8(out, c); }, [&](char16_t) { appendUtf8(out, kReplacement); });
+  return out;
+}
+
+std::string toXlsxText(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i];
+    if (u == 0 || u == 0xFFFE || u == 0xFFFF || (u == u'_' && startsEscape(text, i))) {
+      appendEscape(out, u);
+    } else if (isHigh(u) && i + 1 < text.size() && isLow(text[i + 1])) {
+      appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+      ++i;
+    } else {
+      appendUtf8(out, isHigh(u) || isLow(u) ? kReplacement : char32_t(u));
+    }
+  }
   return out;
 }
 

@@ -16,6 +16,13 @@ std::u16string sanitized(std::u16string_view text);
 // UTF-8 of a text, lone surrogates written as U+FFFD.
 std::string toUtf8(std::u16string_view text);
 
+// UTF-8 of a cell text for an .xlsx file, lone surrogates as U+FFFD. Readers of the format take
+// "_xHHHH_" as the character U+HHHH, and its XML cannot hold U+0000, U+FFFE or U+FFFF: those three
+// are written as such escapes, and the underscore that starts a text's own "_xHHHH_" (x of either
+// case) as "_x005F_", so that readers find the text as it was. libxlsxwriter escapes the other
+// control characters itself. An escape counts seven characters towards a cell's 32,767.
+std::string toXlsxText(std::u16string_view text);
+
 // File-system bytes of a path text: U+DC80..U+DCFF give back the byte they stand for, other lone
 // surrogates become U+FFFD, everything else UTF-8.
 std::string toPathBytes(std::u16string_view path);

@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -93,11 +94,23 @@ lxw_error writePiece(lxw_worksheet* ws, const SheetPiece& piece, const Book& boo
       lxw_error e = cells[c].text == Sheet::Cell::kNoText
                         ? worksheet_write_blank(ws, lxw_row_t(ref.index), lxw_col_t(c), format)
                         : worksheet_write_string(ws, lxw_row_t(ref.index), lxw_col_t(c),
-                                                 toUtf8(book.text(cells[c].text)).c_str(), format);
+                                                 toXlsxText(book.text(cells[c].text)).c_str(), format);
       if (e != LXW_NO_ERROR) return e;
     }
   }
   return LXW_NO_ERROR;
+}
+
+// libxlsxwriter 1.1 in constant-memory mode closes a worksheet's temporary file only when it copies
+// the sheet's rows into the file, so the stream of a sheet that got no cell stays open for the rest
+// of the process, one descriptor per empty sheet and save. Nothing of the workbook uses it once the
+// workbook is closed.
+FILE* streamLeftOpen(const lxw_worksheet* ws) {
+#if LXW_VERSION_ID <= 114
+  if (ws->optimize_tmpfile != nullptr && ws->dim_rowmin == LXW_ROW_MAX) return ws->optimize_tmpfile;
+#endif
+  (void)ws;
+  return nullptr;
 }
 
 std::string writeWorkbook(const Book& book, const std::string& file, const std::string& scratch) {
@@ -108,6 +121,7 @@ std::string writeWorkbook(const Book& book, const std::string& file, const std::
   if (workbook == nullptr) return "the workbook could not be created";
   FormatMap formats(workbook, book);
   lxw_error error = LXW_NO_ERROR;
+  std::vector<FILE*> leftOpen;
   for (const SheetPiece& piece : layoutSheets(book, kXlsxMaxRows)) {
     lxw_worksheet* ws = workbook_add_worksheet(workbook, toUtf8(piece.name).c_str());
     if (ws == nullptr) {
@@ -115,11 +129,13 @@ std::string writeWorkbook(const Book& book, const std::string& file, const std::
       break;
     }
     error = writePiece(ws, piece, book, formats);
+    if (FILE* stream = streamLeftOpen(ws)) leftOpen.push_back(stream);
     if (error != LXW_NO_ERROR) break;
   }
   errno = 0;
   lxw_error closed = workbook_close(workbook);
   const int systemError = errno;
+  for (FILE* stream : leftOpen) fclose(stream);
   if (error == LXW_NO_ERROR) error = closed;
   return error == LXW_NO_ERROR ? std::string() : describe(error, error == closed ? systemError : 0);
 }

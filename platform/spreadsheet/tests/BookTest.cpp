@@ -111,6 +111,20 @@ TEST(Text, DisplayWidthCountsWideCharactersTwice) {
   for (const auto& [text, width] : cases) EXPECT_EQ(displayWidth(text), width) << toUtf8(text);
 }
 
+// What the .xlsx writer hands libxlsxwriter: characters its XML cannot hold and texts that look like
+// escapes come out as escapes a reader turns back into the text; nothing is cut at a U+0000.
+TEST(Text, XlsxTextsEscapeWhatTheXmlCannotHoldAndTheirOwnEscapes) {
+  const std::pair<std::u16string, std::string> cases[] = {
+      {std::u16string(u"a\0b", 3), "a_x0000_b"},
+      {u"\xFFFE|\xFFFF|\xFFFD", "_xFFFE_|_xFFFF_|\xEF\xBF\xBD"},
+      {u"_x0041_ _XbEeF_", "_x005F_x0041_ _x005F_XbEeF_"},
+      {u"_x005F_x0041_", "_x005F_x005F_x005F_x0041_"},
+      {u"_x004_ _x00G1_ _x0041 x0041_ __", "_x004_ _x00G1_ _x0041 x0041_ __"},
+      {u"车\U0001F600\xD800\r\x01", "车\xF0\x9F\x98\x80\xEF\xBF\xBD\r\x01"},
+  };
+  for (const auto& [text, xml] : cases) EXPECT_EQ(toXlsxText(text), xml) << toUtf8(text);
+}
+
 TEST(Sheet, AutoFitUsesOnlyTheAreaAndTheFontSize) {
   BookPtr book(Book::create());
   Sheet* sheet = book->addSheet(u"Sheet1");

@@ -56,6 +56,21 @@ TEST_P(Save, ReplacesAnExistingTargetAndLeavesNothingElse) {
   EXPECT_EQ(st.st_mode & 0777, 0666u & ~currentUmask()) << "a normal file's permissions, not a temporary's";
 }
 
+// A book without sheets gets an empty one; a sheet without cells is written too. Neither may keep a
+// descriptor open after the save, however often the book is saved.
+TEST_P(Save, EmptySheetsKeepNoDescriptorOpen) {
+  BookPtr book(Book::create());
+  const std::string target = folder / name("empty");
+  const int descriptors = testing::openDescriptors();
+  ASSERT_TRUE(book->save(target)) << book->errorMessage();
+  book->addSheet(u"Sheet1")->writeStr(0, 0, u"a");
+  book->addSheet(u"空表");
+  book->addSheet(u"Blank")->setCellFormat(3, 3, nullptr);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(book->save(target)) << book->errorMessage();
+  EXPECT_EQ(testing::openDescriptors(), descriptors);
+  EXPECT_EQ(folder.entries(), std::vector<std::string>{name("empty")});
+}
+
 TEST_P(Save, ALinkAtTheTargetIsReplacedNotWrittenThrough) {
   std::string elsewhere = folder / "elsewhere";
   writeFile(elsewhere, "keep me");

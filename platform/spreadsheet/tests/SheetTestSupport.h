@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/spreadsheet/Text.h"
@@ -110,10 +111,12 @@ struct CheckResult {
   std::string output;
 };
 
-// Runs the independent reader on a workbook; status 0 when it matches the expectation.
-inline CheckResult checkWorkbook(const std::string& workbook, const std::string& expectation) {
-  std::string command = std::string("/usr/bin/python3 ") + TABRIX_SHEET_CHECKER + " '" + workbook + "' '" +
-                        expectation + "' 2>&1";
+// Runs the independent reader on workbooks, each with its expectation, in one run of the script;
+// status 0 when every one matches.
+inline CheckResult checkWorkbooks(const std::vector<std::pair<std::string, std::string>>& workbooks) {
+  std::string command = std::string("/usr/bin/python3 ") + TABRIX_SHEET_CHECKER;
+  for (const auto& [workbook, expectation] : workbooks) command += " '" + workbook + "' '" + expectation + "'";
+  command += " 2>&1";
   CheckResult result{-1, {}};
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
@@ -123,6 +126,21 @@ inline CheckResult checkWorkbook(const std::string& workbook, const std::string&
   int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+// Runs the independent reader on a workbook; status 0 when it matches the expectation.
+inline CheckResult checkWorkbook(const std::string& workbook, const std::string& expectation) {
+  return checkWorkbooks({{workbook, expectation}});
+}
+
+// Descriptors this process has open.
+inline int openDescriptors() {
+  int count = 0;
+  if (DIR* dir = opendir("/proc/self/fd")) {
+    while (readdir(dir) != nullptr) ++count;
+    closedir(dir);
+  }
+  return count;
 }
 
 inline std::u16string u16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }

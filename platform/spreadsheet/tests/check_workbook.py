@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Reads a workbook with an independent reader and compares it with an expectation.
 
-Usage: check_workbook.py WORKBOOK EXPECTATION.json
+Usage: check_workbook.py WORKBOOK EXPECTATION.json [WORKBOOK EXPECTATION.json ...]
 .xls files are read with xlrd (formatting_info=True), .xlsx files with openpyxl (read-only) plus the
-sheet XML's <cols> for column widths. The expectation holds, per sheet, its name, every row as a list
+sheet XML's <cols> for column widths. A text cell holding "" counts as an empty cell (the .xlsx writer
+writes no cell for it). In .xlsx texts, _xHHHH_ stands for the character U+HHHH, as Excel reads it;
+openpyxl leaves those escapes in inline strings, so they are decoded here. The expectation holds, per sheet, its name, every row as a list
 of texts (null for an empty cell) and the column widths in characters; "format" (optional) is checked
 on every non-empty cell, or on every "format_every"-th row. Prints what differs; exit status 1 then.
 """
@@ -19,15 +21,16 @@ LINE_NAMES = {0: None, 1: "thin", 2: "medium"}
 
 def read_xls(path, format_rows):
     import xlrd
-    book = xlrd.open_workbook(path, formatting_info=True)
+    # Ragged rows: a sparse sheet of 65,536 rows is not widened to its widest row.
+    book = xlrd.open_workbook(path, formatting_info=True, ragged_rows=True)
     sheets = []
     for sheet in book.sheets():
         rows, formats = [], {}
         for r in range(sheet.nrows):
             row = []
-            for c in range(sheet.ncols):
+            for c in range(sheet.row_len(r)):
                 cell = sheet.cell(r, c)
-                if cell.ctype in (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK):
+                if cell.ctype in (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK) or cell.value == "":
                     row.append(None)
                     continue
                 if cell.ctype != xlrd.XL_CELL_TEXT:
@@ -70,14 +73,27 @@ def xlsx_widths(path):
         return result
 
 
+XLSX_ESCAPE = re.compile(r"_x([0-9A-Fa-f]{4})_")
+
+
+def xlsx_text(value):
+    return XLSX_ESCAPE.sub(lambda m: chr(int(m.group(1), 16)), value)
+
+
 def read_xlsx(path, format_rows):
     import openpyxl
+    from openpyxl.cell.read_only import EMPTY_CELL
     book = openpyxl.load_workbook(path, read_only=True)
     widths = xlsx_widths(path)
     sheets = []
     for ws in book.worksheets:
         rows, formats = [], {}
+        missing = None  # openpyxl gives every row the file does not have as this one tuple
         for r, cells in enumerate(ws.iter_rows()):
+            if cells is missing or all(cell is EMPTY_CELL for cell in cells):
+                missing = cells
+                rows.append([])
+                continue
             row = []
             for c, cell in enumerate(cells):
                 if cell.value is None:
@@ -86,7 +102,7 @@ def read_xlsx(path, format_rows):
                 if not isinstance(cell.value, str) or cell.data_type not in ("s", "inlineStr"):
                     row.append(("not a string", cell.value))
                     continue
-                row.append(cell.value)
+                row.append(xlsx_text(cell.value))
                 if format_rows(r):
                     a, b = cell.alignment, cell.border
                     formats[(r, c)] = {
@@ -103,13 +119,16 @@ def read_xlsx(path, format_rows):
 
 
 def trimmed(rows):
-    rows = [list(r) for r in rows]
+    out = []
     for r in rows:
-        while r and r[-1] is None:
-            r.pop()
-    while rows and not rows[-1]:
-        rows.pop()
-    return rows
+        if r and r[-1] is None:
+            r = list(r)
+            while r and r[-1] is None:
+                r.pop()
+        out.append(r)
+    while out and not out[-1]:
+        out.pop()
+    return out
 
 
 def compare(got, want, tolerance, problems):
@@ -138,8 +157,7 @@ def compare(got, want, tolerance, problems):
             return
 
 
-def main():
-    path, expectation = sys.argv[1], sys.argv[2]
+def check(path, expectation):
     with open(expectation, encoding="utf-8") as f:
         want = json.load(f)
     every = max(1, int(want.get("format_every", 1)))
@@ -148,9 +166,18 @@ def main():
     got, tolerance = reader(path, format_rows)
     problems = []
     compare(got, want, tolerance, problems)
-    for p in problems[:20]:
-        print(p)
-    sys.exit(1 if problems else 0)
+    return problems
+
+
+def main():
+    pairs = list(zip(sys.argv[1::2], sys.argv[2::2]))
+    failed = False
+    for path, expectation in pairs:
+        problems = check(path, expectation)
+        for p in problems[:20]:
+            print(("%s: %s" % (path, p)) if len(pairs) > 1 else p)
+        failed = failed or bool(problems)
+    sys.exit(1 if failed else 0)
 
 
 if __name__ == "__main__":
