@@ -9,12 +9,39 @@
 #include <iterator>
 #include <string>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TABRIX_LEAK_CHECK_AT_EXIT 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+#define TABRIX_LEAK_CHECK_AT_EXIT 1
+#endif
+#endif
+#if defined(TABRIX_LEAK_CHECK_AT_EXIT)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace {
+
+// The status to end with: the code's low byte, or kLeakExitStatus when the leak check (in builds
+// that have one) reports a leak. The other threads are stopped while it looks, so what they hold
+// counts as reachable.
+int FinalStatus(UINT exitCode)
+{
+#if defined(TABRIX_LEAK_CHECK_AT_EXIT)
+    if (!IsDebuggerPresent() && __lsan_do_recoverable_leak_check() != 0)
+        return kLeakExitStatus;
+#endif
+    return static_cast<int>(exitCode & 0xFF);
+}
+
+}  // namespace
+
 void ExitProcess(UINT exitCode)
 {
     std::cout.flush();
     std::cerr.flush();
     std::fflush(nullptr);
-    _exit(static_cast<int>(exitCode & 0xFF));
+    _exit(FinalStatus(exitCode));
 }
 
 bool StatusShowsTracer(std::string_view status)

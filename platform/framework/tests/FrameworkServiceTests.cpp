@@ -113,4 +113,25 @@ TEST(ExitProcess, FlushesOutputAndEndsWithTheLowByte)
     EXPECT_EQ(out, "buffered, no newline");
 }
 
+#if defined(TABRIX_ASAN)
+// Allocates a block and drops the only pointer to it; the frame is gone by the time of the check.
+__attribute__((noinline)) void LoseABlock()
+{
+    volatile char* lost = new char[4096];
+    lost[0] = 1;
+}
+
+[[noreturn]] void LoseABlockAndExit()
+{
+    LoseABlock();
+    ExitProcess(0);
+}
+
+TEST(ExitProcessDeathTest, WithLeakSanitizerALeakReplacesTheStatusAndIsReported)
+{
+    EXPECT_EXIT(LoseABlockAndExit(), ::testing::ExitedWithCode(kLeakExitStatus),
+                "LeakSanitizer: detected memory leaks.*4096 byte");
+}
+#endif
+
 }  // namespace
