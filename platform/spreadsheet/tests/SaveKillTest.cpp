@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <thread>
 
@@ -179,16 +180,13 @@ TEST_P(KilledWhileSaving, LeavesTheOldTargetOrACompleteWorkbook) {
 
   Outcome outcome;
   std::vector<std::string> toCheck{complete / ("reference" + GetParam())};
-  for (int i = 0; i < kKillPoints; ++i) {
-    // Each half reaches a little past the end, so the end of the save is hit too.
-    const int half = kKillPoints / 2;
-    const auto from = i < half ? std::chrono::microseconds(0) : fileTime;
-    const auto delay = from + (saveTime * 11 / 10 - from) * (2 * (i % half) + 1) / (2 * half);
+  // One kill point: a fresh child saving over the old bytes, killed once waitForKill returns.
+  auto killOnce = [&](int i, const std::function<void(SavingChild&)>& waitForKill) {
     writeFile(target(), kOldBytes);
     SavingChild child(target(), rows());
     ASSERT_TRUE(child.started());
     ASSERT_EQ(child.next(), 'r');
-    std::this_thread::sleep_until(Clock::now() + delay);
+    waitForKill(child);
     child.kill9();
     const int status = child.finish();
     const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
@@ -215,6 +213,25 @@ TEST_P(KilledWhileSaving, LeavesTheOldTargetOrACompleteWorkbook) {
         writeFile(toCheck.back(), now);
       }
     }
+  };
+  for (int i = 0; i < kKillPoints; ++i) {
+    // Each half reaches a little past the end, so the end of the save is hit too.
+    const int half = kKillPoints / 2;
+    const auto from = i < half ? std::chrono::microseconds(0) : fileTime;
+    const auto delay = from + (saveTime * 11 / 10 - from) * (2 * (i % half) + 1) / (2 * half);
+    killOnce(i, [&](SavingChild&) { std::this_thread::sleep_until(Clock::now() + delay); });
+    if (HasFatalFailure()) return;
+  }
+  // On a loaded machine the measured times can miss the save altogether; then the kill waits for
+  // the save's own file to appear, which puts it inside the save whatever the load.
+  int killPoints = kKillPoints;
+  for (int extra = 0; outcome.leftTemporary == 0 && extra < 10; ++extra) {
+    killOnce(killPoints++, [&](SavingChild& child) {
+      const auto giveUp = Clock::now() + std::chrono::seconds(30);
+      while (!holdsSaveFile() && !child.speaks(std::chrono::microseconds(50)) && Clock::now() < giveUp) {
+      }
+    });
+    if (HasFatalFailure()) return;
   }
 
   std::string command = std::string("/usr/bin/python3 ") + TABRIX_COMPLETE_CHECKER + " " + std::to_string(rows());
@@ -223,7 +240,7 @@ TEST_P(KilledWhileSaving, LeavesTheOldTargetOrACompleteWorkbook) {
   std::fprintf(stderr,
                "%s: %d kill points over a save of %lld ms (its file from %lld ms on): old kept %d (%d with "
                "a temporary left), complete new %d, finished before the kill %d\n",
-               GetParam().c_str(), kKillPoints, static_cast<long long>(saveTime.count() / 1000),
+               GetParam().c_str(), killPoints, static_cast<long long>(saveTime.count() / 1000),
                static_cast<long long>(fileTime.count() / 1000),
                outcome.oldKept, outcome.leftTemporary, outcome.newComplete, outcome.finished);
   EXPECT_GT(outcome.leftTemporary, 0) << "no kill landed inside the save";
