@@ -28,16 +28,9 @@ using testing::Effect;
 using testing::Fault;
 using testing::InjectedFault;
 
-const std::string kOldBytes = "the workbook as it was before\n";
-
-std::string contentOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
+using testing::contentOf;
+using testing::kOldBytes;
+using testing::writeFile;
 
 int openDescriptors() {
   int count = 0;

@@ -27,16 +27,9 @@ using Clock = std::chrono::steady_clock;
 // Half of the points are spread over the whole save, half over the part with a file in the folder
 // (for .xls most of the save builds the stream in memory first).
 constexpr int kKillPoints = 40;
-const std::string kOldBytes = "the workbook as it was before\n";
-
-std::string contentOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
+using testing::contentOf;
+using testing::kOldBytes;
+using testing::writeFile;
 
 // The helper saving over target, with the read end of its standard output.
 class SavingChild {

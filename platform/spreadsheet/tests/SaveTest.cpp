@@ -16,14 +16,8 @@
 namespace platform::spreadsheet {
 namespace {
 
-std::string contentOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeFile(const std::string& path, const std::string& content) { std::ofstream(path) << content; }
+using testing::contentOf;
+using testing::writeFile;
 
 unsigned currentUmask() {
   mode_t mask = umask(0);

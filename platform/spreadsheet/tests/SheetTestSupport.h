@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -141,6 +142,18 @@ inline int openDescriptors() {
     closedir(dir);
   }
   return count;
+}
+
+// The bytes a save's target holds before the save; a failed or killed save must leave them.
+inline const std::string kOldBytes = "the workbook as it was before\n";
+
+inline std::string contentOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
 }
 
 inline std::u16string u16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
