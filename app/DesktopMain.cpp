@@ -1,9 +1,75 @@
-// tabrix: the desktop program. It shows its window through a desktop presenter; this build has
-// none, so it says so and ends.
+// tabrix: the desktop program. With a display (DISPLAY or WAYLAND_DISPLAY) and a build that has the
+// desktop presenter, it shows the main window through Qt; the window core stays the source of
+// truth and one loop on the main thread serves both. Otherwise it says that no display is
+// available and ends with status 1. Closing the window ends the process with status 0.
 #include <cstdio>
+#include <cstdlib>
 
-int main()
+#if TABRIX_HAVE_PRESENTER
+#include "app/CQrnMFCApp.h"
+#include "app/rg_startup_class.h"
+#include "platform/dialogs/ScriptedDialogs.h"
+#include "platform/presenter/DesktopPresenter.h"
+#include "runtime/Unicode.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace {
+
+// Until the presenter runs the desktop's own folder picker, save dialog and message boxes, the
+// pickers are cancelled and each box is closed at once and printed to standard error, so nothing
+// the program says is lost.
+class InterimDialogs final : public ScriptedDialogs {
+protected:
+    void OnMessageBoxClosed(const MessageBoxRecord& record) override
+    {
+        std::fprintf(stderr, "%s%s%s\n", Utf16ToUtf8(record.request.caption).c_str(),
+                     record.request.caption.empty() ? "" : " ", Utf16ToUtf8(record.request.text).c_str());
+    }
+};
+
+class DesktopApp final : public CQrnMFCApp {
+public:
+    DesktopApp() : CQrnMFCApp(&rg_quarn_app::rg_startup_class::StaticClassInfo) {}
+};
+
+int RunOnDesktop(int argc, char** argv)
 {
+    QApplication qt(argc, argv);
+    SetDialogService(std::make_shared<InterimDialogs>());
+    // Attached before the application object starts, so the main window is mirrored from its
+    // creation and centred on the real screen's size.
+    DesktopPresenter presenter;
+    presenter.Attach();
+    static DesktopApp app;
+    return QrnMain();
+}
+
+}  // namespace
+#endif
+
+namespace {
+
+[[maybe_unused]] bool DisplayAvailable()
+{
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+#if TABRIX_HAVE_PRESENTER
+    if (DisplayAvailable())
+        return RunOnDesktop(argc, argv);
+#else
+    (void)argc;
+    (void)argv;
+#endif
     std::fputs("tabrix: no display is available to this build; use tabrix-batch DIRECTORY WORKBOOK\n", stderr);
     return 1;
 }

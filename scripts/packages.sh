@@ -8,6 +8,7 @@ TABRIX_BUILD_PACKAGES=(
   python3 python3-xlrd python3-openpyxl python3-xlwt
   libreoffice-calc-nogui
   clang libclang-rt-14-dev
+  qt6-base-dev xvfb xauth fonts-noto-cjk
 )
 
 ensure_packages() {

@@ -122,7 +122,7 @@ TEST_F(BatchCommandTest, WrongUsageExitsWithTwoAndHelpPrintsTheUsage)
 
 TEST_F(BatchCommandTest, TheDesktopProgramWithoutADisplaySaysSoAndExitsWithOne)
 {
-    const CommandRun run = Execute(std::string("'") + TABRIX_DESKTOP + "'", scratch);
+    const CommandRun run = Execute(std::string("env -u DISPLAY -u WAYLAND_DISPLAY '") + TABRIX_DESKTOP + "'", scratch);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("no display"), std::string::npos);

@@ -1,0 +1,179 @@
+// The main window on a display through the desktop presenter: the tests start their own Xvfb (and
+// skip without one). In process, the window is mirrored as the desktop program does, and what a
+// user sees first is checked: the title, the client size, the two buttons with the export one
+// disabled; a click on the Qt button reaches the core as a click. Then the real program runs on a
+// display of its own, whose screen the test reads back. Screenshots go to the build folder's
+// screenshots/.
+#include "app/rg_startup_class.h"
+#include "platform/controls/ControlClasses.h"
+#include "platform/dialogs/ScriptedDialogs.h"
+#include "platform/presenter/DesktopPresenter.h"
+#include "platform/presenter/tests/VirtualDisplay.h"
+#include "platform/window/Clock.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QWindow>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const bool g_desktopRegistered = (RegisterDesktopEnvironment(), true);
+
+// Runs the window thread's loop (the presenter's wait serves Qt meanwhile) until done or the time.
+bool PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs = 20000)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= end)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        WaitMessageTimeout(10);
+    }
+    return true;
+}
+
+QPushButton* ButtonWithText(QWidget* window, const QString& text)
+{
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+class DesktopStartTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!XvfbInstalled())
+            GTEST_SKIP() << "no Xvfb binary: install xvfb to run the desktop tests";
+        ASSERT_TRUE(DesktopReady()) << "Xvfb did not start";
+        dialogs = std::make_shared<ScriptedDialogs>();
+        previous = SetDialogService(dialogs);
+        presenter = std::make_unique<DesktopPresenter>();
+        presenter->Attach();
+        INITCOMMONCONTROLSEX controls{8, 0xFF};
+        InitCommonControlsEx(&controls);
+        program = std::make_unique<rg_quarn_app::rg_startup_class>();
+        ASSERT_EQ(program->RunProgram(), 1);
+        mainWindow = program->mainWindow.GetSafeHwnd();
+        ASSERT_NE(mainWindow, nullptr);
+        ASSERT_TRUE(PumpUntil([this] { return Shown(); })) << "the main window was not shown on the display";
+    }
+    void TearDown() override
+    {
+        program.reset();
+        if (presenter)
+            presenter->PullNow();
+        presenter.reset();
+        if (dialogs)
+            SetDialogService(previous);
+    }
+
+    bool Shown() const
+    {
+        QWidget* window = presenter->WidgetFor(mainWindow);
+        return window && window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed();
+    }
+    QWidget* Window() const { return presenter->WidgetFor(mainWindow); }
+
+    std::shared_ptr<ScriptedDialogs> dialogs;
+    std::shared_ptr<DialogService> previous;
+    std::unique_ptr<DesktopPresenter> presenter;
+    std::unique_ptr<rg_quarn_app::rg_startup_class> program;
+    HWND mainWindow = nullptr;
+};
+
+TEST_F(DesktopStartTest, TheMainWindowShowsItsTitleSizeAndButtonsAndIsCaptured)
+{
+    QWidget* window = Window();
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("kmw-Tabrix-20240821版"));
+    EXPECT_EQ(window->size(), QSize(562, 547));
+    QPushButton* browse = ButtonWithText(window, QString::fromUtf8("浏览目录"));
+    QPushButton* exportButton = ButtonWithText(window, QString::fromUtf8("导出表格"));
+    ASSERT_NE(browse, nullptr);
+    ASSERT_NE(exportButton, nullptr);
+    EXPECT_TRUE(browse->isEnabled());
+    EXPECT_FALSE(exportButton->isEnabled());
+    EXPECT_TRUE(browse->isVisible());
+
+    // A few frames, so that every widget has painted before the capture.
+    PumpUntil([] { return false; }, 200);
+    const fs::path folder = TABRIX_SCREENSHOTS;
+    fs::create_directories(folder);
+    const fs::path file = folder / "desktop-start.png";
+    ASSERT_TRUE(window->grab().save(QString::fromStdString(file.string()), "PNG"));
+    EXPECT_GT(fs::file_size(file), 1000u);
+    std::printf("screenshot: %s\n", file.string().c_str());
+}
+
+TEST_F(DesktopStartTest, AClickOnTheQtButtonReachesTheCoreAsAClick)
+{
+    QPushButton* browse = ButtonWithText(Window(), QString::fromUtf8("浏览目录"));
+    ASSERT_NE(browse, nullptr);
+    browse->click();
+    // The scripted picker has no answer queued: it is asked once and cancelled.
+    EXPECT_TRUE(PumpUntil([this] { return dialogs->FolderRequests().size() == 1; }, 5000));
+}
+
+// The program itself on a display of its own: it must show its window (the centre of the screen
+// turns from the black root window to the window's face) and keep running until it is ended.
+TEST(DesktopProgramTest, TheProgramShowsItsWindowAndKeepsRunning)
+{
+    if (!XvfbInstalled())
+        GTEST_SKIP() << "no Xvfb binary: install xvfb to run the desktop tests";
+    const fs::path screenFolder = fs::temp_directory_path() / ("tabrix-desktop-" + std::to_string(::getpid()));
+    fs::create_directories(screenFolder);
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Start(screenFolder));
+    const pid_t program = ::fork();
+    if (program == 0) {
+        ::setenv("DISPLAY", display.Name().c_str(), 1);
+        ::unsetenv("WAYLAND_DISPLAY");
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+        ::execl(TABRIX_DESKTOP, TABRIX_DESKTOP, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(program, 0);
+    auto windowFace = [&display] {
+        const QImage screen = display.Screen();
+        return !screen.isNull() && qGray(screen.pixel(screen.width() / 2, screen.height() / 2)) > 0xC0;
+    };
+    const ULONGLONG end = GetTickCount64() + 20000;
+    while (!windowFace() && GetTickCount64() < end)
+        ::usleep(50000);
+    EXPECT_TRUE(windowFace()) << "the window did not appear in the middle of the screen";
+    int status = 0;
+    EXPECT_EQ(::waitpid(program, &status, WNOHANG), 0) << "the program ended by itself";
+    const fs::path file = fs::path(TABRIX_SCREENSHOTS) / "desktop-program.png";
+    fs::create_directories(file.parent_path());
+    EXPECT_TRUE(display.Screen().save(QString::fromStdString(file.string()), "PNG"));
+    std::printf("screenshot: %s\n", file.string().c_str());
+    ::kill(program, SIGTERM);
+    ::waitpid(program, &status, 0);
+    display.Stop();
+    fs::remove_all(screenFolder);
+}
+
+}  // namespace

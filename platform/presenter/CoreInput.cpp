@@ -1,0 +1,51 @@
+#include "platform/presenter/CoreInput.h"
+
+#include "platform/window/MessageQueue.h"
+#include "platform/window/PresenterHook.h"
+#include "platform/window/WinMessages.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowGeometry.h"
+
+namespace {
+
+bool OwnedByThisThread(HWND hwnd) { return GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId(); }
+
+void DeliverInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (OwnedByThisThread(hwnd))
+        SendMessageW(hwnd, message, wParam, lParam);
+    else
+        PostInputMessage(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void ClickWindow(HWND hwnd)
+{
+    if (!IsWindow(hwnd))
+        return;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const LPARAM centre = MAKELPARAM(static_cast<WORD>(client.right / 2), static_cast<WORD>(client.bottom / 2));
+    DeliverInput(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    DeliverInput(hwnd, WM_LBUTTONUP, 0, centre);
+}
+
+void CloseWindow(HWND hwnd)
+{
+    if (!IsWindow(hwnd))
+        return;
+    if (OwnedByThisThread(hwnd))
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    else
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+void SetTypedText(HWND hwnd, const std::u16string& text)
+{
+    if (!IsWindow(hwnd))
+        return;
+    // Sent, also across threads: the box reads the text through the pointer, so the text must
+    // outlive the call, which a timed-out send whose receiver goes on would not guarantee.
+    SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
