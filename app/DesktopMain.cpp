@@ -30,13 +30,31 @@ protected:
     }
 };
 
+QtMessageHandler g_previousHandler = nullptr;
+
 class DesktopApp final : public CQrnMFCApp {
 public:
     DesktopApp() : CQrnMFCApp(&rg_quarn_app::rg_startup_class::StaticClassInfo) {}
 };
 
+// Qt ends the process with an abort when it cannot open the display (DISPLAY names a server that
+// is not there); the program says so and ends with status 1 instead, as without a display.
+void EndOnFatalQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        if (g_previousHandler)
+            g_previousHandler(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "tabrix: %s\ntabrix: the display could not be used; use tabrix-batch DIRECTORY WORKBOOK\n",
+                 message.toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 int RunOnDesktop(int argc, char** argv)
 {
+    g_previousHandler = qInstallMessageHandler(&EndOnFatalQtMessage);
     QApplication qt(argc, argv);
     SetDialogService(std::make_shared<InterimDialogs>());
     // Attached before the application object starts, so the main window is mirrored from its

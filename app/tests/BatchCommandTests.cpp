@@ -129,4 +129,13 @@ TEST_F(BatchCommandTest, TheDesktopProgramWithoutADisplaySaysSoAndExitsWithOne)
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
 }
 
+TEST_F(BatchCommandTest, TheDesktopProgramWithAnUnreachableDisplaySaysSoAndExitsWithOne)
+{
+    const CommandRun run =
+        Execute(std::string("env -u WAYLAND_DISPLAY DISPLAY=:59999 '") + TABRIX_DESKTOP + "'", scratch);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("display"), std::string::npos) << run.err;
+}
+
 }  // namespace
