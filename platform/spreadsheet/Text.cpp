@@ -55,10 +55,16 @@ char16_t asciiLower(char16_t u) { return (u >= u'A' && u <= u'Z') ? char16_t(u +
 
 bool isHex(char16_t u) { return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F'); }
 
-// Whether "_xHHHH_" starts at text[i].
+// Whether a unit reaches the file as an escape, which begins with "_": the three toXlsxText
+// escapes, and the control characters libxlsxwriter escapes (tab and line feed too, to be safe).
+bool writtenAsEscape(char16_t u) { return u < 0x20 || u == 0xFFFE || u == 0xFFFF; }
+
+// Whether what is written from text[i] on reads as an escape "_xHHHH_": the text's own, or "_xHHHH"
+// followed by a unit whose escape supplies the closing "_".
 bool startsEscape(std::u16string_view text, size_t i) {
   return text.size() - i >= 7 && text[i] == u'_' && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
-         isHex(text[i + 2]) && isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5]) && text[i + 6] == u'_';
+         isHex(text[i + 2]) && isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5]) &&
+         (text[i + 6] == u'_' || writtenAsEscape(text[i + 6]));
 }
 
 void appendEscape(std::string& out, char16_t u) {

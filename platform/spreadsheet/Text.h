@@ -19,7 +19,8 @@ std::string toUtf8(std::u16string_view text);
 // UTF-8 of a cell text for an .xlsx file, lone surrogates as U+FFFD. Readers of the format take
 // "_xHHHH_" as the character U+HHHH, and its XML cannot hold U+0000, U+FFFE or U+FFFF: those three
 // are written as such escapes, and the underscore that starts a text's own "_xHHHH_" (x of either
-// case) as "_x005F_", so that readers find the text as it was. libxlsxwriter escapes the other
+// case), or "_xHHHH" before a character written as an escape, as "_x005F_", so that readers find
+// the text as it was. libxlsxwriter escapes the other
 // control characters itself. An escape counts seven characters towards a cell's 32,767.
 std::string toXlsxText(std::u16string_view text);
 

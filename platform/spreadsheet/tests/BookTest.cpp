@@ -120,6 +120,8 @@ TEST(Text, XlsxTextsEscapeWhatTheXmlCannotHoldAndTheirOwnEscapes) {
       {u"_x0041_ _XbEeF_", "_x005F_x0041_ _x005F_XbEeF_"},
       {u"_x005F_x0041_", "_x005F_x005F_x005F_x0041_"},
       {u"_x004_ _x00G1_ _x0041 x0041_ __", "_x004_ _x00G1_ _x0041 x0041_ __"},
+      // An escape that follows "_xHHHH" would supply its closing "_".
+      {std::u16string(u"_xcccc\0|_xcccc\x14|_x0041\xFFFE", 23), "_x005F_xcccc_x0000_|_x005F_xcccc\x14|_x005F_x0041_xFFFE_"},
       {u"车\U0001F600\xD800\r\x01", "车\xF0\x9F\x98\x80\xEF\xBF\xBD\r\x01"},
   };
   for (const auto& [text, xml] : cases) EXPECT_EQ(toXlsxText(text), xml) << toUtf8(text);
