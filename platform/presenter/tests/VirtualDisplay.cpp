@@ -41,6 +41,15 @@ uint32_t BigEndian32(const std::vector<char>& bytes, size_t offset)
 
 }  // namespace
 
+#if TABRIX_ASAN
+// Qt's start on X11 keeps a few allocations of the system's D-Bus and font libraries for the life
+// of the process; they are not ours to free.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\nleak:libfontconfig.so\n";
+}
+#endif
+
 bool XvfbInstalled() { return std::system("command -v Xvfb >/dev/null 2>&1") == 0; }
 
 bool VirtualDisplay::Start(const std::filesystem::path& screenFolder)
