@@ -31,6 +31,7 @@ protected:
 };
 
 QtMessageHandler g_previousHandler = nullptr;
+bool g_displayOpened = false;
 
 class DesktopApp final : public CQrnMFCApp {
 public:
@@ -38,12 +39,15 @@ public:
 };
 
 // Qt ends the process with an abort when it cannot open the display (DISPLAY names a server that
-// is not there); the program says so and ends with status 1 instead, as without a display.
+// is not there); the program says so and ends with status 1 instead, as without a display. Later
+// fatal messages keep Qt's own handling.
 void EndOnFatalQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type != QtFatalMsg) {
+    if (type != QtFatalMsg || g_displayOpened) {
         if (g_previousHandler)
             g_previousHandler(type, context, message);
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
         return;
     }
     std::fprintf(stderr, "tabrix: %s\ntabrix: the display could not be used; use tabrix-batch DIRECTORY WORKBOOK\n",
@@ -56,6 +60,7 @@ int RunOnDesktop(int argc, char** argv)
 {
     g_previousHandler = qInstallMessageHandler(&EndOnFatalQtMessage);
     QApplication qt(argc, argv);
+    g_displayOpened = true;
     SetDialogService(std::make_shared<InterimDialogs>());
     // Attached before the application object starts, so the main window is mirrored from its
     // creation and centred on the real screen's size.
