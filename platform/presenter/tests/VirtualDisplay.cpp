@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,6 +62,8 @@ bool VirtualDisplay::Start(const std::filesystem::path& screenFolder)
     pid_ = ::fork();
     if (pid_ == 0) {
         ::close(pipeFds[0]);
+        // A test program that crashes must not leave its display server behind.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
             ::_exit(126);
         const std::string fd = std::to_string(pipeFds[1]);
