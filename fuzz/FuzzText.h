@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "runtime/Unicode.h"
 
 namespace tabrix_fuzz {
 
@@ -18,36 +21,11 @@ inline std::u16string UnitsOf(const uint8_t* data, size_t size)
     return text;
 }
 
-// UTF-8 read leniently: each byte that does not start a valid sequence becomes U+FFFD.
+// UTF-8 read leniently, as the program reads it: each byte that does not start a valid sequence
+// becomes U+FFFD.
 inline std::u16string Utf8Of(const uint8_t* data, size_t size)
 {
-    std::u16string text;
-    text.reserve(size);
-    size_t i = 0;
-    while (i < size) {
-        uint8_t lead = data[i];
-        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        uint32_t code = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
-        bool valid = length != 0 && i + length <= size;
-        for (size_t k = 1; valid && k < length; ++k) {
-            valid = (data[i + k] & 0xC0) == 0x80;
-            code = (code << 6) | (data[i + k] & 0x3F);
-        }
-        if (!valid) {
-            text.push_back(u'\uFFFD');
-            ++i;
-            continue;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            text.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            text.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            text.push_back(static_cast<char16_t>(code));
-        }
-        i += length;
-    }
-    return text;
+    return Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
 // The first byte picks the reading, so one corpus serves both; the rest is the text.
