@@ -8,6 +8,7 @@
 #include "work/MessagePump.h"
 
 #include <atomic>
+#include <thread>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -248,10 +249,18 @@ TEST(TimerThread, ATickMayDestroyItsOwnClock)
 {
     TickOwner owner;
     rg_ShiZhongLei_XianCheng1* clock = new rg_ShiZhongLei_XianCheng1;
-    owner.onTick = [&](rg_ShiZhongLei_XianCheng1& self) { delete &self; };
+    // The tick waits until StartClock has returned: a clock destroyed while its own StartClock
+    // still runs is a use after free of the caller's making.
+    std::atomic<bool> started{false};
+    owner.onTick = [&](rg_ShiZhongLei_XianCheng1& self) {
+        while (!started.load())
+            std::this_thread::yield();
+        delete &self;
+    };
     owner.Bind(*clock);
     clock->StartClock(1);
     std::shared_ptr<PlatformThread> worker = clock->Worker().LastThread();
+    started.store(true);
     ASSERT_TRUE(worker->WaitForEnd(std::chrono::seconds(10)));
     EXPECT_EQ(owner.ticks.load(), 1);
 }
