@@ -34,7 +34,8 @@ rg_ShiZhongLei_XianCheng1& rg_ShiZhongLei_XianCheng1::operator=(const rg_ShiZhon
 rg_ShiZhongLei_XianCheng1::~rg_ShiZhongLei_XianCheng1()
 {
     std::shared_ptr<PlatformThread> thread = worker_.LastThread();
-    const bool onWorker = thread && thread->IsCallingThread();
+    const bool onWorker = (thread && thread->IsCallingThread()) ||
+                          state_->loopThread.load() == std::this_thread::get_id();
     state_->stopRequested.store(1);
     state_->running.store(0);
     if (!onWorker) {
@@ -178,6 +179,7 @@ int32_t rg_ShiZhongLei_XianCheng1::RunLoop(CQrnObject* owner, CQrnObject*, uint3
     // The clock may be destroyed by one of its own ticks (or a message dispatched here); from then
     // on only the shared state is touched, and the stop request it set ends the loop.
     const std::shared_ptr<State> state = clock->state_;
+    state->loopThread.store(std::this_thread::get_id());
     ULONGLONG last = GetTickCount64();
     if (LoopShouldEnd(*state))
         return 0;

@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace rg_quarn_Tolvar {
 
@@ -71,6 +72,9 @@ private:
         std::mutex mutex;
         std::condition_variable changed;
         bool loopAlive = false;  // under mutex
+        // The thread running the loop, set by the loop itself before its first tick: a tick may
+        // destroy the clock before the worker's record of its thread is filled in.
+        std::atomic<std::thread::id> loopThread{};
     };
 
     static int32_t RunLoop(CQrnObject* owner, CQrnObject* sender, uint32_t userValue, int64_t param);
