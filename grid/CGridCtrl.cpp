@@ -1,6 +1,7 @@
 #include "grid/CGridCtrl.h"
 
 #include "grid/CInPlaceEdit.h"
+#include "grid/GridTableAdapter.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/Paint.h"
 #include "platform/window/PresenterHook.h"
@@ -28,12 +29,14 @@ LRESULT GridWindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         t_pendingGrid = nullptr;
         SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(grid));
         grid->hwnd_.store(hwnd, std::memory_order_release);
+        grid->RegisterTableSource(hwnd);
     }
     auto* grid = reinterpret_cast<CGridCtrl*>(GetWindowLongPtrW(hwnd, 0));
     if (!grid)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         LRESULT result = grid->WindowProc(hwnd, message, wParam, lParam);
+        grid->UnregisterTableSource();
         SetWindowLongPtrW(hwnd, 0, 0);
         grid->hwnd_.store(nullptr, std::memory_order_release);
         grid->editor_ = nullptr;
@@ -66,6 +69,8 @@ CGridCtrl::CGridCtrl() = default;
 
 CGridCtrl::~CGridCtrl()
 {
+    // First: a view may still be reading through the adapter while this object goes.
+    UnregisterTableSource();
     HWND hwnd = GetSafeHwnd();
     if (!hwnd)
         return;
@@ -149,6 +154,9 @@ LRESULT CGridCtrl::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case GM_EDITDONE:
         OnEditDone(wParam);
+        return 0;
+    case GM_COMMITTEXT:
+        ApplyDesktopCommits();
         return 0;
     default: {
         bool handled = false;

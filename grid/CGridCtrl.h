@@ -11,12 +11,14 @@
 #include "grid/GridModel.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class CInPlaceEdit;
+class GridTableAdapter;
 
 // What a view shows besides the cells, taken in one go.
 struct GridViewport {
@@ -173,6 +175,10 @@ private:
     bool ToggleCheck(int row, int col);
     bool StartEditing(int row, int col, char16_t firstChar);
     void OnEditDone(WPARAM key);
+    // The desktop presenter's view of this grid, registered while the window lives.
+    void RegisterTableSource(HWND hwnd);
+    void UnregisterTableSource();
+    void ApplyDesktopCommits();
 
     mutable std::mutex lock_;
     GridModel model_;
@@ -190,4 +196,5 @@ private:
     CCellID editCell_;  // written under the model lock, so views may read it
     CInPlaceEdit* editor_ = nullptr;
     bool endingEdit_ = false;
+    std::shared_ptr<GridTableAdapter> table_;  // window thread, and the destructor
 };

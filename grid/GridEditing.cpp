@@ -4,6 +4,7 @@
 
 #include "grid/CInPlaceEdit.h"
 #include "grid/GridConversions.h"
+#include "grid/GridTableAdapter.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Window.h"
 
@@ -145,4 +146,37 @@ bool CGridCtrl::ToggleCheck(int row, int col)
     RequestRepaint();
     OnEditEnded(row, col);
     return true;
+}
+
+// Desktop presenter ---------------------------------------------------------------------------
+
+void CGridCtrl::RegisterTableSource(HWND hwnd)
+{
+    table_ = std::make_shared<GridTableAdapter>(this);
+    ::RegisterTableSource(hwnd, table_);
+}
+
+void CGridCtrl::UnregisterTableSource()
+{
+    std::shared_ptr<GridTableAdapter> table = std::move(table_);
+    if (!table)
+        return;
+    ::UnregisterTableSource(GetSafeHwnd(), table.get());
+    table->Detach();
+}
+
+// Each text runs through the in-place editor: opened, given the text and committed, so the host
+// hears BeforeEdit, EditStarted and EditEnded, and may refuse, exactly as for a typed edit. A
+// running edit is left alone and the desktop's text dropped.
+void CGridCtrl::ApplyDesktopCommits()
+{
+    if (!table_)
+        return;
+    for (GridTableAdapter::Commit& commit : table_->TakeCommits()) {
+        if (!GetSafeHwnd() || !EditCell(commit.row, commit.col))
+            continue;
+        if (HWND edit = GetEditWindow())
+            SetWindowTextW(edit, commit.text.c_str());
+        EndEditing(EditEnd::Commit);
+    }
 }

@@ -71,6 +71,7 @@ inline constexpr COLORREF kDefaultColour = 0xFFFFFFFF;
 inline constexpr UINT GM_REPAINT = WM_USER + 0x0100;   // coalesced repaint of what changed
 inline constexpr UINT GM_EDITDONE = WM_USER + 0x0101;  // sent by the in-place editor: wParam the ending key
 inline constexpr UINT GM_SCROLLTO = WM_USER + 0x0102;  // wParam the first non-fixed row, lParam the column
+inline constexpr UINT GM_COMMITTEXT = WM_USER + 0x0103;  // texts typed into a desktop view wait in the table adapter
 
 // Scroll requests of WM_VSCROLL / WM_HSCROLL (low word of wParam).
 namespace grid_scroll {
