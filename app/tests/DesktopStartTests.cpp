@@ -16,7 +16,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
 #include <QWindow>
 
 #include <signal.h>
@@ -29,6 +35,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -135,6 +142,64 @@ TEST_F(DesktopStartTest, AClickOnTheQtButtonReachesTheCoreAsAClick)
     browse->click();
     // The scripted picker has no answer queued: it is asked once and cancelled.
     EXPECT_TRUE(PumpUntil([this] { return dialogs->FolderRequests().size() == 1; }, 5000));
+}
+
+// The grid is a table view: the start state's header row and widths, rows that a worker appends
+// (the import's way) appearing in it, and a text typed into the view reaching the grid's cell.
+TEST_F(DesktopStartTest, TheGridIsATableViewThatShowsNewRowsAndTakesTypedTexts)
+{
+    auto& grid = program->mainWindow.BiaoGe2;
+    auto* view = qobject_cast<QTableView*>(presenter->WidgetFor(grid.GetSafeHwnd()));
+    ASSERT_NE(view, nullptr) << "the grid is not mirrored as a table view";
+    QAbstractItemModel* model = view->model();
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_TRUE(view->horizontalHeader()->isVisible());
+    EXPECT_EQ(model->rowCount(), 0);
+    ASSERT_EQ(model->columnCount(), 5);
+    const char16_t* header[] = {u"ID", u"车牌号", u"时间", u"车牌颜色", u"相机IP地址"};
+    const int widths[] = {50, 120, 125, 70, 120};
+    for (int col = 0; col < 5; ++col) {
+        EXPECT_EQ(model->headerData(col, Qt::Horizontal).toString(), QString::fromUtf16(header[col])) << col;
+        EXPECT_EQ(view->horizontalHeader()->sectionSize(col), widths[col]) << col;
+    }
+
+    constexpr int kRows = 100000;
+    std::thread worker([&grid] {
+        for (int r = 1; r <= kRows; ++r) {
+            const int32_t row = grid.AddRow(CWString(u"1"));
+            grid.SetCellText(row, 1, CWString(u"京A12345"));
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    const bool allRows = PumpUntil([model] { return model->rowCount() == kRows; }, 60000);
+    worker.join();
+    ASSERT_TRUE(allRows) << "the view shows " << model->rowCount() << " rows";
+    std::printf("%d rows appeared in the view in %lld ms\n", kRows, static_cast<long long>(clock.elapsed()));
+    EXPECT_EQ(model->data(model->index(kRows - 1, 1)).toString(), QString::fromUtf16(u"京A12345"));
+    // Rows are laid out by one height, so the scroll range is the rows' count (per-item scrolling).
+    view->scrollToBottom();
+    EXPECT_EQ(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
+    EXPECT_GT(view->verticalScrollBar()->maximum(), kRows - 100);
+    view->scrollToTop();
+
+    const QModelIndex cell = model->index(0, 1);
+    view->setCurrentIndex(cell);
+    view->edit(cell);
+    auto* editor = view->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr) << "the view opened no editor";
+    editor->setText(QString::fromUtf16(u"京B99999"));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(editor, &press);
+    EXPECT_TRUE(PumpUntil([&grid] { return grid.GetCellText(1, 1).View() == u"京B99999"; }, 5000))
+        << "the typed text did not reach the grid";
+    EXPECT_TRUE(PumpUntil([&] { return model->data(cell).toString() == QString::fromUtf16(u"京B99999"); }, 5000));
+
+    PumpUntil([] { return false; }, 200);
+    const fs::path file = fs::path(TABRIX_SCREENSHOTS) / "desktop-grid.png";
+    fs::create_directories(file.parent_path());
+    ASSERT_TRUE(Window()->grab().save(QString::fromStdString(file.string()), "PNG"));
+    std::printf("screenshot: %s\n", file.string().c_str());
 }
 
 // The program itself on a display of its own: it must show its window (the centre of the screen

@@ -4,7 +4,9 @@
 #include "platform/controls/ControlClasses.h"
 #include "platform/controls/EditControl.h"
 #include "platform/presenter/CoreInput.h"
+#include "platform/presenter/GridView.h"
 #include "platform/presenter/MirrorWidgets.h"
+#include "platform/window/TableSource.h"
 #include "platform/window/WinStyles.h"
 #include "platform/window/Window.h"
 
@@ -153,6 +155,8 @@ DesktopPresenter::Kind DesktopPresenter::KindOf(const WindowSnapshot& state)
         return Kind::LineEdit;
     if (state.className == PROGRESS_CLASSW)
         return Kind::ProgressBar;
+    if (FindTableSource(state.hwnd))
+        return Kind::Table;
     return Kind::Painted;
 }
 
@@ -218,6 +222,9 @@ QWidget* DesktopPresenter::CreateWidget(Mirror& mirror, QWidget* parent)
         widget = bar;
         break;
     }
+    case Kind::Table:
+        widget = new GridView(FindTableSource(hwnd), parent);
+        break;
     case Kind::Painted:
         widget = new PaintedWindow(parent);
         break;
@@ -249,6 +256,9 @@ void DesktopPresenter::Update(Mirror& mirror)
     }
     case Kind::ProgressBar:
         UpdateClassState(mirror);
+        break;
+    case Kind::Table:
+        static_cast<GridView*>(widget)->Refresh();
         break;
     case Kind::Painted: {
         auto* painted = static_cast<PaintedWindow*>(widget);
