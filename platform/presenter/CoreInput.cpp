@@ -26,9 +26,16 @@ void ClickWindow(HWND hwnd)
         return;
     RECT client{};
     GetClientRect(hwnd, &client);
-    const LPARAM centre = MAKELPARAM(static_cast<WORD>(client.right / 2), static_cast<WORD>(client.bottom / 2));
-    DeliverInput(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-    DeliverInput(hwnd, WM_LBUTTONUP, 0, centre);
+    ClickWindowAt(hwnd, POINT{client.right / 2, client.bottom / 2});
+}
+
+void ClickWindowAt(HWND hwnd, POINT client)
+{
+    if (!IsWindow(hwnd))
+        return;
+    const LPARAM at = MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y));
+    DeliverInput(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    DeliverInput(hwnd, WM_LBUTTONUP, 0, at);
 }
 
 void CloseWindow(HWND hwnd)

@@ -9,6 +9,8 @@
 
 // A left click at the centre of the window's client area (button down, then up).
 void ClickWindow(HWND hwnd);
+// A left click at a point of the window's client area.
+void ClickWindowAt(HWND hwnd, POINT client);
 // Asks the window to close (WM_CLOSE), as the desktop's close button does.
 void CloseWindow(HWND hwnd);
 // The text the user typed into an edit box becomes the box's text (WM_SETTEXT, which sends the

@@ -6,6 +6,7 @@
 #include "platform/presenter/CoreInput.h"
 #include "platform/presenter/GridView.h"
 #include "platform/presenter/MirrorWidgets.h"
+#include "platform/presenter/ToolbarMirror.h"
 #include "platform/window/TableSource.h"
 #include "platform/window/WinStyles.h"
 #include "platform/window/Window.h"
@@ -157,6 +158,8 @@ DesktopPresenter::Kind DesktopPresenter::KindOf(const WindowSnapshot& state)
         return Kind::ProgressBar;
     if (FindTableSource(state.hwnd))
         return Kind::Table;
+    if (state.className == TOOLBARCLASSNAMEW)
+        return Kind::Toolbar;
     return Kind::Painted;
 }
 
@@ -222,6 +225,9 @@ QWidget* DesktopPresenter::CreateWidget(Mirror& mirror, QWidget* parent)
         widget = bar;
         break;
     }
+    case Kind::Toolbar:
+        widget = new ToolbarMirror(hwnd, parent);
+        break;
     case Kind::Table:
         widget = new GridView(FindTableSource(hwnd), parent);
         break;
@@ -256,6 +262,9 @@ void DesktopPresenter::Update(Mirror& mirror)
     }
     case Kind::ProgressBar:
         UpdateClassState(mirror);
+        break;
+    case Kind::Toolbar:
+        static_cast<ToolbarMirror*>(widget)->Refresh();
         break;
     case Kind::Table:
         static_cast<GridView*>(widget)->Refresh();

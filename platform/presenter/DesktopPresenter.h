@@ -41,7 +41,7 @@ public:
     uint64_t PullCount() const { return pulls_; }
 
 private:
-    enum class Kind { TopLevel, PushButton, LineEdit, ProgressBar, Table, Painted };
+    enum class Kind { TopLevel, PushButton, LineEdit, ProgressBar, Toolbar, Table, Painted };
     struct Mirror {
         WindowSnapshot state;
         Kind kind = Kind::Painted;
