@@ -10,9 +10,12 @@
 #include "app/rg_startup_class.h"
 #include "platform/dialogs/ScriptedDialogs.h"
 #include "platform/presenter/DesktopPresenter.h"
+#include "platform/loader/Resources.h"
 #include "runtime/Unicode.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 
 #include <memory>
 
@@ -29,6 +32,19 @@ protected:
                      record.request.caption.empty() ? "" : " ", Utf16ToUtf8(record.request.text).c_str());
     }
 };
+
+// The program's embedded pictures (32 and 256 pixels), for the desktop's window list and title bars.
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (UINT id : {rg_quarn_app::kProgramIconResource, rg_quarn_app::kFallbackIconResource}) {
+        const std::span<const uint8_t> png = FindEmbeddedResource(kResourceTypeIcon, id);
+        QPixmap picture;
+        if (picture.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG"))
+            icon.addPixmap(picture);
+    }
+    return icon;
+}
 
 QtMessageHandler g_previousHandler = nullptr;
 bool g_displayOpened = false;
@@ -61,6 +77,7 @@ int RunOnDesktop(int argc, char** argv)
     g_previousHandler = qInstallMessageHandler(&EndOnFatalQtMessage);
     QApplication qt(argc, argv);
     g_displayOpened = true;
+    qt.setWindowIcon(ProgramIcon());
     SetDialogService(std::make_shared<InterimDialogs>());
     // Attached before the application object starts, so the main window is mirrored from its
     // creation and centred on the real screen's size.

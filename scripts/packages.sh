@@ -9,6 +9,7 @@ TABRIX_BUILD_PACKAGES=(
   libreoffice-calc-nogui
   clang libclang-rt-14-dev
   qt6-base-dev xvfb xauth fonts-noto-cjk
+  desktop-file-utils
 )
 
 ensure_packages() {
