@@ -182,6 +182,12 @@ TEST_F(DesktopStartTest, TheGridIsATableViewThatShowsNewRowsAndTakesTypedTexts)
     EXPECT_EQ(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
     EXPECT_GT(view->verticalScrollBar()->maximum(), kRows - 100);
     view->scrollToTop();
+    EXPECT_EQ(view->verticalHeader()->defaultSectionSize(), 22);
+    EXPECT_TRUE(view->showGrid());
+    // The grid's focus row (row 0 is the header) is the view's current and selected row.
+    grid.SetFocusCell(50, 2);
+    EXPECT_TRUE(PumpUntil([view] { return view->currentIndex().row() == 49; }, 5000));
+    EXPECT_TRUE(view->selectionModel()->isRowSelected(49, QModelIndex()));
 
     const QModelIndex cell = model->index(0, 1);
     view->setCurrentIndex(cell);

@@ -2,11 +2,15 @@
 // answers while the grid lives and after it died, and commits that run through the grid's own editor.
 #include "GridTestSupport.h"
 
+#include "platform/window/Clock.h"
 #include "platform/window/TableSource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -132,6 +136,46 @@ TEST_F(GridTableSource, ACommitTheGridRefusesLeavesTheCell)
         EXPECT_EQ(grid->GetItemText(c.row, c.col), before);
         EXPECT_FALSE(grid->IsEditing());
     }
+}
+
+// A presenter on another thread keeps reading and typing while the grid fills and then goes with
+// its object: every call in flight finishes against the live grid, later ones get the empty table.
+TEST(GridTableSourceThreads, AReaderOnAnotherThreadOutlivesTheGrid)
+{
+    HWND parent = grid_test::MakeParent();
+    auto grid = std::make_unique<grid_test::RecordingGrid>();
+    ASSERT_TRUE(grid->Create(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 400, 300}, parent, 1));
+    grid->SetColumnCount(3);
+    grid->SetFixedRowCount(1);
+    std::shared_ptr<TableSource> source = FindTableSource(grid->GetSafeHwnd());
+    ASSERT_NE(source, nullptr);
+    std::atomic<bool> stop{false};
+    std::atomic<int> emptyAnswers{0};
+    std::thread reader([&] {
+        while (!stop) {
+            const TableShape shape = source->Shape();
+            for (int row = 0; row < std::min(shape.rows, 30); ++row)
+                (void)source->CellText(row, 1);
+            (void)source->ColumnWidth(1);
+            (void)source->CommitCellText(1, 1, u"typed");
+            emptyAnswers += shape.rows == 0;
+        }
+    });
+    for (int r = 0; r < 2000; ++r) {
+        grid->AddRow(u"row");
+        if (r % 100 == 0)
+            grid_test::Pump();
+    }
+    grid_test::Pump();
+    grid.reset();
+    const ULONGLONG end = GetTickCount64() + 5000;
+    while (emptyAnswers == 0 && GetTickCount64() < end)
+        std::this_thread::yield();
+    stop = true;
+    reader.join();
+    EXPECT_GT(emptyAnswers.load(), 0);
+    grid_test::Pump();
+    DestroyWindow(parent);
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ GridView::GridView(std::shared_ptr<TableSource> source, QWidget* parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->hide();
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // The widths are the grid's: a width dragged in the view would not reach it and snap back.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->setHighlightSections(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
