@@ -68,7 +68,7 @@ int GridTableModel::columnCount(const QModelIndex& parent) const { return parent
 
 QVariant GridTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !source_)
+    if (!index.isValid() || index.model() != this || index.row() >= modelRows_ || index.column() >= shape_.cols || !source_)
         return QVariant();
     const int row = TableRow(index.row());
     switch (role) {

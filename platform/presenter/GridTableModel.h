@@ -10,6 +10,7 @@
 
 #include <QAbstractTableModel>
 
+#include <algorithm>
 #include <memory>
 
 class GridTableModel : public QAbstractTableModel {
