@@ -73,10 +73,19 @@ bool GridTableAdapter::CommitCellText(int row, int col, std::u16string text)
     HWND hwnd = grid_ ? grid_->GetSafeHwnd() : nullptr;
     if (!hwnd)
         return false;
+    bool first = false;
     {
         std::lock_guard<std::mutex> commitsGuard(commitsLock_);
+        // A window thread that stopped pumping must not let typed texts pile up without end.
+        if (commits_.size() >= kMaxWaitingCommits)
+            return false;
+        first = commits_.empty();
         commits_.push_back(Commit{row, col, std::move(text)});
     }
-    // One message may carry several commits; a message that finds none left does nothing.
-    return PostMessageW(hwnd, GM_COMMITTEXT, 0, 0) != FALSE;
+    // One message per burst, as for repaints: it takes every commit waiting when it runs.
+    if (!first || PostMessageW(hwnd, GM_COMMITTEXT, 0, 0))
+        return true;
+    std::lock_guard<std::mutex> commitsGuard(commitsLock_);
+    commits_.clear();  // the window is going: nothing would ever take them
+    return false;
 }

@@ -22,6 +22,9 @@ public:
         std::u16string text;
     };
 
+    // Commits beyond this many, waiting for the window thread, are refused.
+    static constexpr size_t kMaxWaitingCommits = 4096;
+
     explicit GridTableAdapter(CGridCtrl* grid) : grid_(grid) {}
 
     // From now on every answer is empty and commits are dropped.

@@ -2,6 +2,7 @@
 // answers while the grid lives and after it died, and commits that run through the grid's own editor.
 #include "GridTestSupport.h"
 
+#include "grid/GridTableAdapter.h"
 #include "platform/window/Clock.h"
 #include "platform/window/TableSource.h"
 
@@ -152,12 +153,15 @@ TEST(GridTableSourceThreads, AReaderOnAnotherThreadOutlivesTheGrid)
     std::atomic<bool> stop{false};
     std::atomic<int> emptyAnswers{0};
     std::thread reader([&] {
+        int rounds = 0;
         while (!stop) {
             const TableShape shape = source->Shape();
             for (int row = 0; row < std::min(shape.rows, 30); ++row)
                 (void)source->CellText(row, 1);
             (void)source->ColumnWidth(1);
-            (void)source->CommitCellText(1, 1, u"typed");
+            // Now and then, as a user types; a flood is the next test's.
+            if (++rounds % 64 == 0)
+                (void)source->CommitCellText(1, 1, u"typed");
             emptyAnswers += shape.rows == 0;
         }
     });
@@ -176,6 +180,29 @@ TEST(GridTableSourceThreads, AReaderOnAnotherThreadOutlivesTheGrid)
     EXPECT_GT(emptyAnswers.load(), 0);
     grid_test::Pump();
     DestroyWindow(parent);
+}
+
+// Typed texts while the window thread does not pump: one message carries them all, and past the
+// limit the adapter refuses instead of queueing without end.
+TEST_F(GridTableSource, CommitsWaitingForTheWindowThreadAreBoundedAndTakenByOneMessage)
+{
+    size_t accepted = 0;
+    for (size_t i = 0; i < GridTableAdapter::kMaxWaitingCommits + 10; ++i)
+        accepted += source->CommitCellText(1, 1, u"t" + std::u16string(1, char16_t(u'a' + i % 26)));
+    EXPECT_EQ(accepted, GridTableAdapter::kMaxWaitingCommits);
+    MSG msg;
+    int messages = 0;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        messages += msg.message == GM_COMMITTEXT;
+        DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(messages, 1);
+    // The last accepted text is the cell's; the queue is open again.
+    const size_t last = GridTableAdapter::kMaxWaitingCommits - 1;
+    EXPECT_EQ(grid->GetItemText(1, 1), u"t" + std::u16string(1, char16_t(u'a' + last % 26)));
+    EXPECT_TRUE(source->CommitCellText(1, 1, u"again"));
+    grid_test::Pump();
+    EXPECT_EQ(grid->GetItemText(1, 1), u"again");
 }
 
 }  // namespace
