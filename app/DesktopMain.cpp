@@ -8,10 +8,9 @@
 #if TABRIX_HAVE_PRESENTER
 #include "app/CQrnMFCApp.h"
 #include "app/rg_startup_class.h"
-#include "platform/dialogs/ScriptedDialogs.h"
+#include "platform/presenter/DesktopDialogs.h"
 #include "platform/presenter/DesktopPresenter.h"
 #include "platform/loader/Resources.h"
-#include "runtime/Unicode.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -20,18 +19,6 @@
 #include <memory>
 
 namespace {
-
-// Until the presenter runs the desktop's own folder picker, save dialog and message boxes, the
-// pickers are cancelled and each box is closed at once and printed to standard error, so nothing
-// the program says is lost.
-class InterimDialogs final : public ScriptedDialogs {
-protected:
-    void OnMessageBoxClosed(const MessageBoxRecord& record) override
-    {
-        std::fprintf(stderr, "%s%s%s\n", Utf16ToUtf8(record.request.caption).c_str(),
-                     record.request.caption.empty() ? "" : " ", Utf16ToUtf8(record.request.text).c_str());
-    }
-};
 
 // The program's embedded pictures (32 and 256 pixels), for the desktop's window list and title bars.
 QIcon ProgramIcon()
@@ -78,7 +65,7 @@ int RunOnDesktop(int argc, char** argv)
     QApplication qt(argc, argv);
     g_displayOpened = true;
     qt.setWindowIcon(ProgramIcon());
-    SetDialogService(std::make_shared<InterimDialogs>());
+    SetDialogService(std::make_shared<DesktopDialogs>());
     // Attached before the application object starts, so the main window is mirrored from its
     // creation and centred on the real screen's size.
     DesktopPresenter presenter;

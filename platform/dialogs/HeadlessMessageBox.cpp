@@ -2,6 +2,8 @@
 #include "platform/dialogs/HeadlessMessageBox.h"
 
 #include "platform/dialogs/MessageBox.h"
+#include "platform/controls/ButtonControl.h"
+#include "platform/controls/ControlClasses.h"
 #include "platform/window/Clock.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/PresenterHook.h"
@@ -9,15 +11,28 @@
 #include "platform/window/WinStyles.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
+#include "platform/window/WindowGeometry.h"
 
 #include <algorithm>
 #include <mutex>
+#include <span>
 #include <string>
 
 namespace {
 
-constexpr const char16_t* kBoxClass = u"TabrixMessageBox";
-constexpr const char16_t* kTextClass = u"TabrixMessageText";
+constexpr const char16_t* kBoxClass = kMessageBoxClass;
+constexpr const char16_t* kTextClass = kMessageTextClass;
+constexpr const char16_t* kIconClass = kMessageIconClass;
+
+// The box's face in client pixels: the icon at the top left, the text beside it, the buttons in a
+// row at the bottom right.
+constexpr int kBoxWidth = 440;
+constexpr int kBoxHeight = 220;
+constexpr int kMargin = 20;
+constexpr int kIconSize = 32;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 26;
+constexpr int kButtonGap = 8;
 
 struct BoxState {
     UINT type = 0;
@@ -91,7 +106,61 @@ void RegisterClasses()
         text.lpfnWndProc = TextProc;
         text.lpszClassName = kTextClass;
         RegisterClassExW(&text);
+        WNDCLASSEXW icon{};
+        icon.cbSize = sizeof(icon);
+        icon.lpfnWndProc = DefWindowProcW;
+        icon.lpszClassName = kIconClass;
+        RegisterClassExW(&icon);
+        RegisterStandardControlClasses();
     });
+}
+
+// The icon's name as its window text, which a presenter turns into the desktop's picture.
+const char16_t* IconName(UINT type)
+{
+    switch (type & MB_ICONMASK) {
+    case MB_ICONERROR: return u"error";
+    case MB_ICONQUESTION: return u"question";
+    case MB_ICONWARNING: return u"warning";
+    case MB_ICONINFORMATION: return u"information";
+    default: return nullptr;
+    }
+}
+
+HWND CreateChild(HWND box, const char16_t* className, const char16_t* text, DWORD style, int x, int y, int width,
+                 int height, int id)
+{
+    return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, box,
+                           reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), nullptr, nullptr);
+}
+
+// The text control, the icon and one push button per answer (a click sends the box WM_COMMAND
+// with the answer); false when the text control could not be made.
+bool CreateFace(HWND box, const MessageBoxRequest& request)
+{
+    RECT client{};
+    GetClientRect(box, &client);
+    int textLeft = kMargin;
+    if (const char16_t* icon = IconName(request.type)) {
+        CreateChild(box, kIconClass, icon, 0, kMargin, kMargin, kIconSize, kIconSize, 0);
+        textLeft += kIconSize + kMargin / 2;
+    }
+    const int buttonTop = client.bottom - kMargin / 2 - kButtonHeight;
+    HWND text = CreateChild(box, kTextClass, u"", 0, textLeft, kMargin, client.right - kMargin - textLeft,
+                            buttonTop - 2 * kMargin, MESSAGE_BOX_TEXT_ID);
+    if (!text)
+        return false;
+    SetWindowTextW(text, request.text.c_str());
+    const std::span<const int> answers = MessageBoxButtons(request.type);
+    const int defaultAnswer = DefaultMessageBoxAnswer(request.type);
+    int x = client.right - kMargin / 2 - static_cast<int>(answers.size()) * (kButtonWidth + kButtonGap) + kButtonGap;
+    for (int answer : answers) {
+        const DWORD kind = answer == defaultAnswer ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        CreateChild(box, WC_BUTTONW, MessageBoxButtonLabel(answer), kind | WS_TABSTOP, x, buttonTop, kButtonWidth,
+                    kButtonHeight, answer);
+        x += kButtonWidth + kButtonGap;
+    }
+    return true;
 }
 
 // Runs the box's loop until it has an answer; returns the WM_QUIT code met, if any.
@@ -140,20 +209,19 @@ HeadlessBoxResult RunHeadlessMessageBox(const MessageBoxRequest& request,
     BoxState state;
     state.type = request.type;
     state.onText = &onText;
+    // Centred on the desktop, as the desktop centres a box.
+    const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - kBoxWidth) / 2);
+    const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - kBoxHeight) / 2);
     HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME, kBoxClass, request.caption.c_str(),
-                               WS_POPUP | WS_CAPTION | WS_SYSMENU, 760, 440, 400, 200, request.owner,
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, kBoxWidth, kBoxHeight, request.owner,
                                nullptr, nullptr, nullptr);
     if (!box)
         return {};
     SetWindowLongPtrW(box, 0, reinterpret_cast<LONG_PTR>(&state));
-    HWND text = CreateWindowExW(0, kTextClass, u"", WS_CHILD | WS_VISIBLE, 20, 20, 360, 100, box,
-                                reinterpret_cast<HMENU>(static_cast<uintptr_t>(MESSAGE_BOX_TEXT_ID)),
-                                nullptr, nullptr);
-    if (!text) {
+    if (!CreateFace(box, request)) {
         DestroyWindow(box);
         return {};
     }
-    SetWindowTextW(text, request.text.c_str());
     bool ownerWasEnabled = request.owner && !EnableWindow(request.owner, FALSE);
     ShowWindow(box, SW_SHOW);
 

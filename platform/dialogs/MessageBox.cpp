@@ -7,10 +7,7 @@
 #include <array>
 #include <span>
 
-namespace {
-
-// The buttons of each type, left to right; an empty list for types the platform does not know.
-std::span<const int> Buttons(UINT type)
+std::span<const int> MessageBoxButtons(UINT type)
 {
     static constexpr std::array<int, 1> ok{IDOK};
     static constexpr std::array<int, 2> okCancel{IDOK, IDCANCEL};
@@ -31,9 +28,29 @@ std::span<const int> Buttons(UINT type)
     }
 }
 
+const char16_t* MessageBoxButtonLabel(int answer)
+{
+    switch (answer) {
+    case IDOK: return u"确定";
+    case IDCANCEL: return u"取消";
+    case IDABORT: return u"中止";
+    case IDRETRY: return u"重试";
+    case IDIGNORE: return u"忽略";
+    case IDYES: return u"是";
+    case IDNO: return u"否";
+    case IDCLOSE: return u"关闭";
+    case IDHELP: return u"帮助";
+    case IDTRYAGAIN: return u"重试";
+    case IDCONTINUE: return u"继续";
+    default: return u"";
+    }
+}
+
+namespace {
+
 int Show(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, WORD language, DWORD milliseconds)
 {
-    if ((owner && !IsWindow(owner)) || Buttons(type).empty()) {
+    if ((owner && !IsWindow(owner)) || MessageBoxButtons(type).empty()) {
         SetLastError(owner && !IsWindow(owner) ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_PARAMETER);
         return 0;
     }
@@ -53,7 +70,7 @@ int Show(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, WORD language, DW
 
 int DefaultMessageBoxAnswer(UINT type)
 {
-    std::span<const int> buttons = Buttons(type);
+    std::span<const int> buttons = MessageBoxButtons(type);
     if (buttons.empty())
         return 0;
     size_t index = (type & MB_DEFMASK) >> 8;
@@ -69,7 +86,7 @@ int CloseMessageBoxAnswer(UINT type)
 
 bool IsMessageBoxAnswer(UINT type, int answer)
 {
-    for (int button : Buttons(type))
+    for (int button : MessageBoxButtons(type))
         if (button == answer)
             return true;
     return false;

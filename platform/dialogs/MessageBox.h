@@ -5,6 +5,8 @@
 // Thread safety: any thread may show a box; the box belongs to the calling thread.
 #include "platform/window/WinTypes.h"
 
+#include <span>
+
 // Buttons.
 inline constexpr UINT MB_OK = 0x00000000;
 inline constexpr UINT MB_OKCANCEL = 0x00000001;
@@ -62,6 +64,10 @@ inline constexpr DWORD MESSAGE_BOX_NO_TIMEOUT = 0xFFFFFFFF;
 int DefaultMessageBoxAnswer(UINT type);
 int CloseMessageBoxAnswer(UINT type);
 bool IsMessageBoxAnswer(UINT type, int answer);
+// The buttons of a type, left to right (empty for a type the platform does not know), and the label
+// a box shows on the button of an answer.
+std::span<const int> MessageBoxButtons(UINT type);
+const char16_t* MessageBoxButtonLabel(int answer);
 
 // The button pressed; 0 when the box could not be shown (an unknown owner window).
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);

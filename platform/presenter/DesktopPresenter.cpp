@@ -35,10 +35,6 @@ QString ToQString(const std::u16string& text) { return QString::fromUtf16(text.d
 int Width(const RECT& r) { return std::max<LONG>(0, r.right - r.left); }
 int Height(const RECT& r) { return std::max<LONG>(0, r.bottom - r.top); }
 
-// Classes whose window text is what they show; for the others (containers, the grid, the toolbar)
-// the text is a name the user never sees. Until these classes paint through the drawing layer.
-bool ShowsItsText(const std::u16string& className) { return className == WC_STATICW || className == u"QrnLabel"; }
-
 int ClampToInt(LONG_PTR value) { return static_cast<int>(std::clamp<LONG_PTR>(value, INT_MIN, INT_MAX)); }
 
 }  // namespace
@@ -271,8 +267,7 @@ void DesktopPresenter::Update(Mirror& mirror)
         break;
     case Kind::Painted: {
         auto* painted = static_cast<PaintedWindow*>(widget);
-        painted->SetText(ShowsItsText(state.className) ? text : QString());
-        painted->SetBorder((state.style & WS_BORDER) || (state.exStyle & WS_EX_CLIENTEDGE));
+        ShowPaintedState(*painted, state);
         if (state.changes & WindowChangeInvalidated)
             painted->update();
         break;

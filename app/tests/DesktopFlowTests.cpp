@@ -1,0 +1,372 @@
+// The main window's work on a display, with the desktop's own dialogs: the folder picker and the
+// save dialog are Qt's file dialogs, answered here as a user would (a path chosen, then accepted),
+// and the self-closing error box is the worker's own box window, mirrored and clicked. Each test
+// saves a screenshot of what the user sees into the build folder's screenshots/.
+#include "app/rg_my_main_window.h"
+#include "app/rg_startup_class.h"
+#include "bench/PlateTree.h"
+#include "runtime/Unicode.h"
+#include "platform/controls/ControlClasses.h"
+#include "platform/presenter/DesktopDialogs.h"
+#include "platform/presenter/DesktopPresenter.h"
+#include "platform/presenter/MirrorWidgets.h"
+#include "platform/presenter/tests/VirtualDisplay.h"
+#include "platform/window/Clock.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const bool g_desktopRegistered = (RegisterDesktopEnvironment(), true);
+
+bool PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs = 20000)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= end)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        WaitMessageTimeout(10);
+    }
+    return true;
+}
+
+// Types a file name into a save dialog: its folder, then the name.
+void ChooseFile(QFileDialog* dialog, const fs::path& file)
+{
+    auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(nameBox, nullptr) << "the save dialog has no file name box";
+    nameBox->setText(QString::fromStdString(file.string()));
+}
+
+// The dialog's own accept, as its Save or Choose button runs it (public through QDialog).
+void Accept(QFileDialog* dialog) { static_cast<QDialog*>(dialog)->accept(); }
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+template <class Widget>
+Widget* ChildWithText(QWidget* parent, const QString& text)
+{
+    for (Widget* child : parent->findChildren<Widget*>())
+        if (child->text() == text)
+            return child;
+    return nullptr;
+}
+
+// The visible top-level widget with this object name or title, null while there is none.
+QWidget* OpenTopLevel(const QString& objectName, const QString& title = QString())
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() &&
+            ((!objectName.isEmpty() && widget->objectName() == objectName) ||
+             (!title.isEmpty() && widget->windowTitle() == title)))
+            return widget;
+    return nullptr;
+}
+
+// The painted stand-ins under a widget (they have no meta-object of their own, so findChildren
+// cannot tell them apart).
+std::vector<PaintedWindow*> PaintedChildren(QWidget* parent)
+{
+    std::vector<PaintedWindow*> painted;
+    for (QWidget* child : parent->findChildren<QWidget*>())
+        if (auto* one = dynamic_cast<PaintedWindow*>(child))
+            painted.push_back(one);
+    return painted;
+}
+
+void SaveScreenshot(QWidget* widget, const char* name)
+{
+    PumpUntil([] { return false; }, 200);  // a few frames, so that everything has painted
+    const fs::path folder = TABRIX_SCREENSHOTS;
+    fs::create_directories(folder);
+    const fs::path file = folder / name;
+    ASSERT_TRUE(widget->grab().save(QString::fromStdString(file.string()), "PNG"));
+    std::printf("screenshot: %s\n", file.string().c_str());
+}
+
+// The workbook as an independent reader sees it: one line per row, cells joined by "|".
+std::vector<std::string> ReadBack(const fs::path& workbook)
+{
+    const std::string command = "/usr/bin/python3 -c \"import sys, xlrd\n"
+                                "book = xlrd.open_workbook(sys.argv[1])\n"
+                                "for sheet in book.sheets():\n"
+                                "    for r in range(sheet.nrows): print('|'.join(str(v) for v in sheet.row_values(r)))\" '" +
+                                workbook.string() + "'";
+    std::vector<std::string> lines;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return lines;
+    char buffer[4096];
+    while (fgets(buffer, sizeof buffer, pipe)) {
+        std::string line(buffer);
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    pclose(pipe);
+    return lines;
+}
+
+class DesktopFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!XvfbInstalled())
+            GTEST_SKIP() << "no Xvfb binary: install xvfb to run the desktop tests";
+        ASSERT_TRUE(DesktopReady()) << "Xvfb did not start";
+        scratch = fs::temp_directory_path() / ("tabrix-flow-" + std::to_string(::getpid()));
+        fs::remove_all(scratch);
+        fs::create_directories(scratch);
+        previous = SetDialogService(std::make_shared<DesktopDialogs>());
+        presenter = std::make_unique<DesktopPresenter>();
+        presenter->Attach();
+        INITCOMMONCONTROLSEX controls{8, 0xFF};
+        InitCommonControlsEx(&controls);
+        program = std::make_unique<rg_quarn_app::rg_startup_class>();
+        ASSERT_EQ(program->RunProgram(), 1);
+        mainWindow = program->mainWindow.GetSafeHwnd();
+        ASSERT_TRUE(PumpUntil([this] {
+            QWidget* window = Window();
+            return window && window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed();
+        })) << "the main window was not shown on the display";
+    }
+    void TearDown() override
+    {
+        program.reset();
+        if (presenter)
+            presenter->PullNow();
+        presenter.reset();
+        if (previous)
+            SetDialogService(previous);
+        fs::remove_all(scratch);
+    }
+
+    QWidget* Window() const { return presenter->WidgetFor(mainWindow); }
+    rg_quarn_app::rg_my_main_window& Main() { return program->mainWindow; }
+
+    // Clicks the main window's button with this text as the user does.
+    void Click(const char* text)
+    {
+        QPushButton* button = ChildWithText<QPushButton>(Window(), Q(text));
+        ASSERT_NE(button, nullptr) << text;
+        // The mirror follows the core at the next frame.
+        ASSERT_TRUE(PumpUntil([button] { return button->isEnabled(); }, 3000)) << text;
+        button->click();
+    }
+
+    // The click that opens a dialog on the window thread returns only once the dialog has closed
+    // (its modal loop runs inside), so the dialog is answered from a timer of that loop, as soon as
+    // it is open. ran tells whether the answer ran.
+    static void WhenOpen(const char* objectName, std::function<void(QFileDialog*)> answer, bool* ran)
+    {
+        auto* poll = new QTimer();
+        poll->setInterval(20);
+        const QString name = QString::fromLatin1(objectName);
+        QObject::connect(poll, &QTimer::timeout, [poll, name, answer, ran] {
+            auto* dialog = qobject_cast<QFileDialog*>(OpenTopLevel(name));
+            if (!dialog)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            *ran = true;
+            answer(dialog);
+        });
+        poll->start();
+    }
+
+    // Picks the folder in the desktop's picker.
+    void PickFolder(const fs::path& folder)
+    {
+        bool answered = false;
+        WhenOpen(DesktopDialogs::kFolderPickerName, [folder](QFileDialog* picker) {
+            EXPECT_TRUE(picker->isModal());
+            picker->selectFile(QString::fromStdString(folder.string()));
+            Accept(picker);
+        }, &answered);
+        Click("浏览目录");
+        ASSERT_TRUE(answered) << "the folder picker did not open";
+    }
+
+    bool WorkerIdle(const rg_quarn_Tolvar::rg_ShiZhongLei_XianCheng1& clock) const
+    {
+        return clock.GetRunning() == 0 && !clock.IsLoopAlive();
+    }
+
+    // Picks the folder and waits for the import to end.
+    void ImportWithPicker(const fs::path& folder)
+    {
+        PickFolder(folder);
+        ASSERT_TRUE(PumpUntil([this] { return WorkerIdle(Main().DaoRuShiZhong) && IsWindowEnabled(Main().AnNiu1.GetSafeHwnd()); }))
+            << "the import did not end";
+    }
+
+    fs::path scratch;
+    std::shared_ptr<DialogService> previous;
+    std::unique_ptr<DesktopPresenter> presenter;
+    std::unique_ptr<rg_quarn_app::rg_startup_class> program;
+    HWND mainWindow = nullptr;
+};
+
+TEST_F(DesktopFlowTest, ThePickedFolderIsImportedAndItsRowsAppear)
+{
+    ImportWithPicker(TABRIX_SAMPLES);
+    EXPECT_EQ(Main().BiaoGe2.GetRowCount(), 16) << "a header row and the sample tree's fifteen plates";
+    QLineEdit* folderBox = nullptr;
+    for (QLineEdit* edit : Window()->findChildren<QLineEdit*>())
+        if (edit->text() == QString::fromStdString(TABRIX_SAMPLES))
+            folderBox = edit;
+    EXPECT_NE(folderBox, nullptr) << "the picked folder is shown in its edit box";
+    QPushButton* exportButton = ChildWithText<QPushButton>(Window(), Q("导出表格"));
+    ASSERT_NE(exportButton, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return exportButton->isEnabled(); }, 2000));
+    SaveScreenshot(Window(), "desktop-imported.png");
+}
+
+TEST_F(DesktopFlowTest, TheSaveDialogTakesANewNameAndAsksBeforeReplacing)
+{
+    ImportWithPicker(TABRIX_SAMPLES);
+    // A name that does not exist yet is taken as it is.
+    const fs::path workbook = scratch / "新表格.xls";
+    bool answered = false;
+    WhenOpen(DesktopDialogs::kSaveDialogName, [&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog->windowTitle(), Q("请选择保存位置"));
+        EXPECT_EQ(dialog->nameFilters(), QStringList{Q("表格文件 (*.xls *.xlsx)")});
+        EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).fileName(), Q("车辆信息.xls"));
+        SaveScreenshot(dialog, "desktop-save-dialog.png");
+        ChooseFile(dialog, workbook);
+        Accept(dialog);
+    }, &answered);
+    Click("导出表格");
+    ASSERT_TRUE(answered) << "the save dialog did not open";
+    ASSERT_TRUE(PumpUntil([this] { return WorkerIdle(Main().DaoChuShiZhong); }));
+    ASSERT_TRUE(Main().LastExportSucceeded());
+    std::vector<std::string> lines = ReadBack(workbook);
+    ASSERT_EQ(lines.size(), 16u);
+    EXPECT_EQ(lines[0], "ID|车牌号|时间|车牌颜色|相机IP地址");
+
+    // The same name again: the dialog asks first; "No" keeps the dialog open, "Yes" replaces.
+    std::ofstream(workbook, std::ios::trunc) << "old";
+    ASSERT_TRUE(PumpUntil([this] { return IsWindowEnabled(Main().AnNiu2.GetSafeHwnd()) != FALSE; }, 5000));
+    const std::vector<QMessageBox::StandardButton> answers{QMessageBox::No, QMessageBox::Yes};
+    int asked = 0;
+    std::function<void()> answerQuestion = [&] {
+        auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!question) {
+            QTimer::singleShot(20, answerQuestion);
+            return;
+        }
+        question->button(answers[asked++])->click();
+    };
+    answered = false;
+    WhenOpen(DesktopDialogs::kSaveDialogName, [&](QFileDialog* dialog) {
+        ChooseFile(dialog, workbook);
+        QTimer::singleShot(20, answerQuestion);
+        Accept(dialog);
+        EXPECT_EQ(asked, 1);
+        EXPECT_TRUE(dialog->isVisible()) << "after \"No\" the dialog stays open";
+        EXPECT_EQ(fs::file_size(workbook), 3u);
+        QTimer::singleShot(20, answerQuestion);
+        Accept(dialog);
+    }, &answered);
+    Click("导出表格");
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(asked, 2);
+    ASSERT_TRUE(PumpUntil([this] { return WorkerIdle(Main().DaoChuShiZhong); }));
+    EXPECT_TRUE(Main().LastExportSucceeded());
+    EXPECT_EQ(ReadBack(workbook).size(), 16u);
+}
+
+TEST_F(DesktopFlowTest, AnEmptyFolderShowsTheWorkersCountdownBoxUntilItIsClicked)
+{
+    const fs::path empty = scratch / "empty";
+    fs::create_directories(empty);
+    PickFolder(empty);
+
+    // Looked up afresh each time: the box's widget goes with the box.
+    auto openBox = [] { return OpenTopLevel(QString(), Q("错误提醒：")); };
+    ASSERT_TRUE(PumpUntil([&] { return openBox() != nullptr; }, 10000)) << "the error box did not appear";
+    auto shows = [&](const char* text) {
+        QWidget* box = openBox();
+        if (!box)
+            return false;
+        for (PaintedWindow* painted : PaintedChildren(box))
+            if (painted->Text().contains(Q(text)))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return shows("目录为空"); }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return shows("【 4 】秒"); }, 3000)) << "the count did not fall";
+    QWidget* box = openBox();
+    ASSERT_NE(box, nullptr) << "the box closed before it was clicked";
+    const std::vector<PaintedWindow*> painted = PaintedChildren(box);
+    EXPECT_TRUE(std::any_of(painted.begin(), painted.end(), [](PaintedWindow* one) { return one->HasIcon(); }))
+        << "the box shows its error icon";
+    SaveScreenshot(box, "desktop-countdown.png");
+
+    box = openBox();
+    ASSERT_NE(box, nullptr);
+    QPushButton* ok = ChildWithText<QPushButton>(box, Q("确定"));
+    ASSERT_NE(ok, nullptr);
+    ok->click();
+    EXPECT_TRUE(PumpUntil([] { return OpenTopLevel(QString(), Q("错误提醒：")) == nullptr; }, 3000))
+        << "the click did not close the box";
+    EXPECT_TRUE(PumpUntil([this] { return IsWindowEnabled(Main().AnNiu1.GetSafeHwnd()) != FALSE; }, 3000));
+}
+
+// Closing the window, as the desktop's close button does, ends the process with status 0 at once,
+// also while an import is running. Each case runs in a child process of its own.
+TEST_F(DesktopFlowTest, ClosingTheWindowEndsTheProcessWithZeroAlsoDuringAnImport)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Window()->close();
+            PumpUntil([] { return false; }, 10000);
+            std::_Exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            fs::create_directories(scratch / "big");
+            const bench::PlateTree tree = bench::MakePlateTree((scratch / "big").string(), 20000, (scratch / "table.tsv").string());
+            PickFolder(tree.images);
+            PumpUntil([this] { return Main().BiaoGe2.GetRowCount() > 100; }, 10000);
+            if (Main().DaoRuShiZhong.GetRunning() == 0)
+                std::_Exit(4);  // the import had ended: not the case this checks
+            Window()->close();
+            PumpUntil([] { return false; }, 10000);
+            std::_Exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
