@@ -112,7 +112,7 @@ void CVWnd::Detach()
         Table().erase(it);
 }
 
-bool CVWnd::RegisterLibraryClass(LPCWSTR className)
+bool CVWnd::RegisterLibraryClass(LPCWSTR className, int extraBytes)
 {
     if (!className || !className[0])
         className = u"QrnWindow";
@@ -122,6 +122,7 @@ bool CVWnd::RegisterLibraryClass(LPCWSTR className)
     WNDCLASSW wc{};
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = &CVWnd::NativeWindowProcedure;
+    wc.cbWndExtra = extraBytes;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     wc.lpszClassName = className;

@@ -44,8 +44,9 @@ public:
     // system refuses. A window of a class with another procedure is subclassed once it exists.
     bool CreateNativeWindow(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y,
                             int width, int height, HWND parent, UINT_PTR id);
-    // Registers a library window class on first use (an empty name means "QrnWindow"); any thread.
-    static bool RegisterLibraryClass(LPCWSTR className);
+    // Registers a library window class on first use (an empty name means "QrnWindow"), with
+    // extraBytes of window extra bytes; any thread.
+    static bool RegisterLibraryClass(LPCWSTR className, int extraBytes = 0);
 
     // Destroys the window on its own thread, and deletes this object now or, when one of its
     // messages is still running, once that message is finished. For the holder only.

@@ -1,5 +1,6 @@
 #include "ui/CVWnd_Label.h"
 
+#include "platform/controls/ControlClasses.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiObjects.h"
@@ -44,17 +45,33 @@ void CVWnd_Label::SetPicture(HBITMAP newPicture)
         InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+void CVWnd_Label::Publish()
+{
+    HWND hwnd = GetSafeHwnd();
+    if (!hwnd)
+        return;
+    SetWindowLongPtrW(hwnd, CONTROL_EXTRA_FONT, reinterpret_cast<LONG_PTR>(font));
+    SetWindowLongPtrW(hwnd, CONTROL_EXTRA_TEXTCOLOUR, static_cast<LONG_PTR>(ResolveColour(textColor, COLOR_WINDOWTEXT)));
+    SetWindowLongPtrW(hwnd, CONTROL_EXTRA_BACKCOLOUR, static_cast<LONG_PTR>(ResolveColour(backColor, COLOR_BTNFACE)));
+    SetWindowLongPtrW(hwnd, PAINTED_EXTRA_TEXTFORMAT, static_cast<LONG_PTR>(TextFormat()));
+    SetWindowLongPtrW(hwnd, PAINTED_EXTRA_TRANSPARENT, transparent);
+    MarkWindowChanged(hwnd, WindowChangeFont | WindowChangeClassState);
+}
+
 void CVWnd_Label::TakeFont(HFONT given, bool redraw)
 {
     HFONT copy = nullptr;
     LOGFONTW description{};
     if (given && GetObjectW(given, sizeof description, &description))
         copy = CreateFontIndirectW(&description);
-    if (font)
-        DeleteObject(font);
+    // The old copy goes only once the window no longer names it, so a presenter never reads a
+    // font handle that is being deleted.
+    HFONT previous = font;
     font = copy;
+    Publish();
+    if (previous)
+        DeleteObject(previous);
     HWND hwnd = GetSafeHwnd();
-    MarkWindowChanged(hwnd, WindowChangeFont);
     if (!redraw)
         return;
     if (transparent)

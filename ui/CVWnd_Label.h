@@ -2,7 +2,9 @@
 // CVWnd_Label: the native window of labels ("QrnLabel"), which paints itself: background colour
 // or none, background picture, then the text aligned as hAlign / vAlign / wordWrap say, in the
 // label's own copy of the font it was given. Answers WM_GETDLGCODE with DLGC_STATIC; the private
-// notify message goes to the label's listener. Used on the window's thread.
+// notify message goes to the label's listener. What it paints with (font, resolved colours, text
+// format, transparency) is also kept in the window's extra bytes (PAINTED_EXTRA_*), where the
+// desktop presenter reads it. Used on the window's thread; Publish from any thread.
 #include "platform/gdi/GdiTypes.h"
 #include "ui/BackgroundPainting.h"
 #include "ui/CVWnd.h"
@@ -27,6 +29,9 @@ public:
     // The DrawTextW format of the alignment fields.
     UINT TextFormat() const;
     void SetPicture(HBITMAP newPicture);
+    // Copies the fields the presenter shows into the window's extra bytes and marks them changed;
+    // after every change of those fields. Nothing without a window.
+    void Publish();
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,5 +1,6 @@
 #include "ui/rg_label.h"
 
+#include "platform/controls/ControlClasses.h"
 #include "platform/window/Paint.h"
 #include "platform/window/WinStyles.h"
 
@@ -18,10 +19,13 @@ bool rg_label::CreatePlatformWindow(WinCreateInfo& info)
     info.style &= ~WS_TABSTOP;
     if (native->transparent)
         info.exStyle |= WS_EX_TRANSPARENT;
-    return CVWnd::RegisterLibraryClass(CVWnd_Label::kClassName)
-        && native->CreateNativeWindow(info.exStyle, CVWnd_Label::kClassName, info.text, info.style, info.x, info.y,
-                                      info.width, info.height, ParentWindowOf(info),
-                                      static_cast<UINT_PTR>(static_cast<uint32_t>(info.id)));
+    if (!CVWnd::RegisterLibraryClass(CVWnd_Label::kClassName, PAINTED_EXTRA_BYTES)
+        || !native->CreateNativeWindow(info.exStyle, CVWnd_Label::kClassName, info.text, info.style, info.x, info.y,
+                                       info.width, info.height, ParentWindowOf(info),
+                                       static_cast<UINT_PTR>(static_cast<uint32_t>(info.id))))
+        return false;
+    native->Publish();
+    return true;
 }
 
 template <class Field, class Value>
@@ -31,6 +35,7 @@ void rg_label::Store(Field CVWnd_Label::*field, Value value)
     if (!native)
         return;
     native->*field = static_cast<Field>(value);
+    native->Publish();
     if (HWND hwnd = native->GetSafeHwnd())
         InvalidateRect(hwnd, nullptr, TRUE);
 }

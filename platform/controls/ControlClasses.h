@@ -42,3 +42,9 @@ inline constexpr int CONTROL_EXTRA_FONT = 0;        // HFONT from WM_SETFONT
 inline constexpr int CONTROL_EXTRA_TEXTCOLOUR = 8;  // COLORREF, CLR_INVALID until the first paint
 inline constexpr int CONTROL_EXTRA_BACKCOLOUR = 16; // COLORREF of the background brush
 inline constexpr int CONTROL_EXTRA_FIRST_CLASS_SLOT = 24;
+
+// A self-drawn class outside this set (the label) that wants the presenter to draw its text as it
+// paints it keeps the three shared slots above (its colours resolved, never CLR_INVALID) and these.
+inline constexpr int PAINTED_EXTRA_TEXTFORMAT = 24;   // the DrawTextW format it paints its text with
+inline constexpr int PAINTED_EXTRA_TRANSPARENT = 32;  // non-zero: no background of its own
+inline constexpr int PAINTED_EXTRA_BYTES = 40;

@@ -4,6 +4,7 @@
 #include "platform/controls/ControlClasses.h"
 #include "platform/controls/EditControl.h"
 #include "platform/presenter/CoreInput.h"
+#include "platform/presenter/DesktopFonts.h"
 #include "platform/presenter/GridView.h"
 #include "platform/presenter/MirrorWidgets.h"
 #include "platform/presenter/ToolbarMirror.h"
@@ -178,6 +179,7 @@ QWidget* DesktopPresenter::EnsureWidget(HWND hwnd, int depth)
     mirror.kind = kind;
     mirror.mirroredParent = mirror.state.parent;
     mirror.widget = CreateWidget(mirror, parentWidget);
+    mirror.fontShown = false;
     if (old) {
         // The children's widgets move to the new one before the old goes.
         const QObjectList children = old->children();
@@ -273,8 +275,19 @@ void DesktopPresenter::Update(Mirror& mirror)
         break;
     }
     }
+    UpdateFont(mirror);
     widget->setEnabled(state.Enabled());
     widget->setVisible(state.Visible());
+}
+
+// Set only when it changed: a new font makes Qt lay the widget and its children out again.
+void DesktopPresenter::UpdateFont(Mirror& mirror)
+{
+    if (mirror.fontShown && mirror.shownFont == mirror.state.font)
+        return;
+    mirror.widget->setFont(DesktopFontFor(mirror.state.font));
+    mirror.shownFont = mirror.state.font;
+    mirror.fontShown = true;
 }
 
 void DesktopPresenter::UpdateGeometry(Mirror& mirror)

@@ -47,6 +47,8 @@ private:
         Kind kind = Kind::Painted;
         HWND mirroredParent = nullptr;
         QPointer<QWidget> widget;
+        bool fontShown = false;  // shownFont is the widget's font
+        FontSnapshot shownFont;
     };
 
     static void OnWindowsChanged(void* context);
@@ -57,6 +59,7 @@ private:
     void Update(Mirror& mirror);
     void UpdateGeometry(Mirror& mirror);
     void UpdateClassState(Mirror& mirror);
+    static void UpdateFont(Mirror& mirror);
     void Forget(HWND hwnd);
     QPoint ClientOffsetOf(HWND hwnd) const;
     static Kind KindOf(const WindowSnapshot& state);

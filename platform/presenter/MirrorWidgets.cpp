@@ -2,6 +2,7 @@
 
 #include "platform/controls/ControlClasses.h"
 #include "platform/dialogs/HeadlessMessageBox.h"
+#include "platform/gdi/GdiConstants.h"
 #include "platform/presenter/WindowSnapshot.h"
 #include "platform/window/WinStyles.h"
 
@@ -14,7 +15,38 @@ namespace {
 
 QString ToQString(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
-bool ShowsItsText(const std::u16string& className) { return className == WC_STATICW || className == u"QrnLabel"; }
+bool ShowsItsText(const std::u16string& className) { return className == WC_STATICW || className == kLabelClassName; }
+
+QColor ColourOf(COLORREF colour)
+{
+    if (colour == CLR_INVALID)
+        return QColor();
+    return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+// The core's text layout: vertical placement applies to single lines only; wrapped text starts at
+// the top.
+Qt::Alignment AlignmentOf(UINT format)
+{
+    const Qt::Alignment horizontal = (format & DT_CENTER) ? Qt::AlignHCenter
+                                     : (format & DT_RIGHT) ? Qt::AlignRight
+                                                           : Qt::AlignLeft;
+    Qt::Alignment vertical = Qt::AlignTop;
+    if (format & DT_SINGLELINE)
+        vertical = (format & DT_VCENTER) ? Qt::AlignVCenter : (format & DT_BOTTOM) ? Qt::AlignBottom : Qt::AlignTop;
+    return horizontal | vertical;
+}
+
+PaintedLook LookOf(const TextLookSnapshot& core)
+{
+    PaintedLook look;
+    look.alignment = AlignmentOf(core.format);
+    look.wordWrap = (core.format & DT_WORDBREAK) && !(core.format & DT_SINGLELINE);
+    look.margin = 0;
+    look.text = ColourOf(core.text);
+    look.background = core.transparent ? QColor() : ColourOf(core.back);
+    return look;
+}
 
 // The desktop's picture for a message box icon named by its window text.
 QIcon MessageIcon(const std::u16string& name)
@@ -41,10 +73,14 @@ void ShowPaintedState(PaintedWindow& painted, const WindowSnapshot& state)
         return;
     }
     if (state.className == kMessageTextClass) {
-        painted.SetAlignment(Qt::AlignLeft | Qt::AlignTop);
+        PaintedLook look;
+        look.alignment = Qt::AlignLeft | Qt::AlignTop;
+        painted.SetLook(look);
         painted.SetText(ToQString(state.text));
         return;
     }
+    if (state.look.known)
+        painted.SetLook(LookOf(state.look));
     painted.SetText(ShowsItsText(state.className) ? ToQString(state.text) : QString());
 }
 
@@ -79,11 +115,11 @@ void PaintedWindow::SetBorder(bool border)
     update();
 }
 
-void PaintedWindow::SetAlignment(Qt::Alignment alignment)
+void PaintedWindow::SetLook(const PaintedLook& look)
 {
-    if (alignment == alignment_)
+    if (look == look_)
         return;
-    alignment_ = alignment;
+    look_ = look;
     update();
 }
 
@@ -100,12 +136,18 @@ void PaintedWindow::paintEvent(QPaintEvent*)
         icon_.paint(&painter, rect());
         return;
     }
+    if (look_.background.isValid())
+        painter.fillRect(rect(), look_.background);
     if (border_) {
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
     if (!text_.isEmpty()) {
-        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-        painter.drawText(rect().adjusted(2, 0, -2, 0), alignment_ | Qt::TextWordWrap, text_);
+        const QColor pen = look_.text.isValid()
+                               ? look_.text
+                               : palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
+        painter.setPen(pen);
+        const int lines = look_.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine;
+        painter.drawText(rect().adjusted(look_.margin, 0, -look_.margin, 0), look_.alignment | lines, text_);
     }
 }

@@ -1,8 +1,13 @@
 // The presenter against plain core windows on a virtual display: many changes between two frames
 // cost one update, closing the Qt window only asks the core window (which decides), typed text
-// reaches the edit box and the box's text comes back, and a destroyed window's widget goes.
+// reaches the edit box and the box's text comes back, a destroyed window's widget goes, and each
+// control shows the font the core gave it, with a face the desktop lacks replaced by a Chinese one.
+#include "platform/controls/ButtonControl.h"
 #include "platform/controls/ControlClasses.h"
 #include "platform/controls/ProgressControl.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/gdi/GdiObjects.h"
+#include "platform/presenter/DesktopFonts.h"
 #include "platform/presenter/DesktopPresenter.h"
 #include "platform/presenter/tests/VirtualDisplay.h"
 #include "platform/window/Clock.h"
@@ -14,7 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -141,6 +149,106 @@ TEST_F(PresenterTest, TypedTextReachesTheEditBoxAndItsTextComesBack)
     EXPECT_TRUE(PumpUntil([line] { return line->text() == QString::fromUtf8("沪A00001"); }));
     EnableWindow(edit, FALSE);
     EXPECT_TRUE(PumpUntil([line] { return !line->isEnabled(); }));
+}
+
+HFONT MakeFont(const char16_t* face, LONG height, LONG weight, bool italic, bool underline, bool strikeOut)
+{
+    LOGFONTW description{};
+    description.lfHeight = height;
+    description.lfWeight = weight;
+    description.lfItalic = italic;
+    description.lfUnderline = underline;
+    description.lfStrikeOut = strikeOut;
+    std::u16string(face).copy(description.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&description);
+}
+
+bool HasChineseFaces()
+{
+    return QFontDatabase::hasFamily("Noto Serif CJK SC") && QFontDatabase::hasFamily("Noto Sans CJK SC");
+}
+
+// Buttons, edits and painted statics alike: face, points (negative heights) or pixels (positive),
+// weight, italic, underline and strike-out; a font taken back, or deleted under the control, is
+// the desktop's default again.
+TEST_F(PresenterTest, EachControlShowsTheFontTheCoreGaveIt)
+{
+    if (!HasChineseFaces())
+        GTEST_SKIP() << "fonts-noto-cjk is not installed";
+    struct Case {
+        const char16_t* className;
+        DWORD style;
+        const char16_t* face;
+        LONG height;
+        LONG weight;
+        bool italic, underline, strikeOut;
+        const char* family;
+        double points;  // 0: pixels instead
+        int pixels;
+    };
+    const Case cases[] = {
+        {WC_BUTTONW, BS_PUSHBUTTON, u"DejaVu Sans", -20, FW_BOLD, false, false, false, "DejaVu Sans", 15.0, 0},
+        {WC_EDITW, 0, u"", -16, 400, true, true, false, nullptr, 12.0, 0},
+        {WC_STATICW, 0, u"宋体", 24, 400, false, false, true, "Noto Serif CJK SC", 0, 24},
+        {WC_STATICW, 0, u"微软雅黑", -12, FW_BOLD, false, false, false, "Noto Sans CJK SC", 9.0, 0},
+    };
+    int id = 20;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.face).toStdString() + " on " + QString::fromUtf16(c.className).toStdString());
+        HWND control = CreateWindowExW(0, c.className, u"汉字", WS_CHILD | WS_VISIBLE | c.style, 10, 70, 200, 30, frame,
+                                       reinterpret_cast<HMENU>(static_cast<intptr_t>(id++)), nullptr, nullptr);
+        ASSERT_NE(control, nullptr);
+        HFONT font = MakeFont(c.face, c.height, c.weight, c.italic, c.underline, c.strikeOut);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        const auto matches = [&c](const QFont& shown) {
+            const bool size = c.points > 0 ? shown.pointSizeF() == c.points : shown.pixelSize() == c.pixels;
+            return size && shown.weight() == c.weight && shown.italic() == c.italic
+                   && shown.underline() == c.underline && shown.strikeOut() == c.strikeOut;
+        };
+        QWidget* widget = nullptr;
+        ASSERT_TRUE(PumpUntil([&] {
+            widget = presenter->WidgetFor(control);
+            return widget && matches(widget->font());
+        })) << "the mirror does not show the font";
+        if (c.family) {
+            EXPECT_EQ(widget->font().family().toStdString(), c.family);
+            EXPECT_EQ(QFontInfo(widget->font()).family().toStdString(), c.family);
+        }
+        SendMessageW(control, WM_SETFONT, 0, TRUE);
+        EXPECT_TRUE(PumpUntil([&] { return widget->font() == QApplication::font(); })) << "the font was not taken back";
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        EXPECT_TRUE(PumpUntil([&] { return matches(widget->font()); }));
+        // The control still names the handle; a pull after the deletion reads no font, not freed memory.
+        DeleteObject(font);
+        MarkWindowChanged(control, WindowChangeFont);
+        EXPECT_TRUE(PumpUntil([&] { return widget->font() == QApplication::font(); })) << "a deleted font is still shown";
+        DestroyWindow(control);
+    }
+}
+
+// A face the desktop lacks becomes a Chinese face of the same kind; a face it has, or none, stays.
+TEST(DesktopFontsTest, AMissingFaceFallsBackToAChineseFace)
+{
+    if (!XvfbInstalled())
+        GTEST_SKIP() << "no Xvfb binary: install xvfb to run the desktop tests";
+    ASSERT_TRUE(DesktopReady());
+    if (!HasChineseFaces())
+        GTEST_SKIP() << "fonts-noto-cjk is not installed";
+    const std::pair<const char*, const char*> cases[] = {
+        {"宋体", "Noto Serif CJK SC"},       {"SimSun", "Noto Serif CJK SC"}, {"楷体", "Noto Serif CJK SC"},
+        {"微软雅黑", "Noto Sans CJK SC"},    {"Microsoft YaHei", "Noto Sans CJK SC"},
+        {"No Such Face 42", "Noto Sans CJK SC"}, {"DejaVu Sans", "DejaVu Sans"}, {"", ""},
+    };
+    for (const auto& [face, family] : cases)
+        EXPECT_EQ(DesktopFamilyFor(QString::fromUtf8(face)).toStdString(), family) << face;
+    FontSnapshot songTi;
+    songTi.set = true;
+    songTi.face = u"宋体";
+    songTi.height = -20;
+    songTi.weight = FW_BOLD;
+    const QFontInfo resolved(DesktopFontFor(songTi));
+    EXPECT_EQ(resolved.family().toStdString(), "Noto Serif CJK SC");
+    EXPECT_TRUE(resolved.bold());
 }
 
 }  // namespace
