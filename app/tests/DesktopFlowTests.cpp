@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -250,6 +252,36 @@ TEST_F(DesktopFlowTest, ThePickedFolderIsImportedAndItsRowsAppear)
     SaveScreenshot(Window(), "desktop-imported.png");
 }
 
+// While the worker folds a bigger tree, the status line over the grid counts the files left down,
+// as the user sees it: the texts are read from the mirror, frame by frame.
+TEST_F(DesktopFlowTest, TheStatusLineCountsTheFilesDownDuringAnImport)
+{
+    fs::create_directories(scratch / "tree");
+    const bench::PlateTree tree = bench::MakePlateTree((scratch / "tree").string(), 20000, (scratch / "table.tsv").string());
+    const QString prefix = Q("正在获取数据，请勿操作，剩余数据：");
+    std::vector<long> counts;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (PaintedWindow* painted : PaintedChildren(Window())) {
+            const QString& text = painted->Text();
+            if (!painted->isVisible() || !text.startsWith(prefix))
+                continue;
+            const long left = text.mid(prefix.size()).remove(Q("条")).trimmed().toLong();
+            if (counts.empty() || counts.back() != left)
+                counts.push_back(left);
+        }
+    });
+    watch.start();
+    ImportWithPicker(tree.images);
+    watch.stop();
+    EXPECT_EQ(Main().BiaoGe2.GetRowCount(), tree.plates + 1);
+    ASSERT_GE(counts.size(), 3u) << "the status line was not seen counting";
+    EXPECT_TRUE(std::is_sorted(counts.rbegin(), counts.rend())) << "the count went up";
+    EXPECT_LE(counts.front(), tree.files);
+    EXPECT_GT(counts.front(), counts.back());
+}
+
 TEST_F(DesktopFlowTest, TheSaveDialogTakesANewNameAndAsksBeforeReplacing)
 {
     ImportWithPicker(TABRIX_SAMPLES);
@@ -367,6 +399,65 @@ TEST_F(DesktopFlowTest, ClosingTheWindowEndsTheProcessWithZeroAlsoDuringAnImport
             std::_Exit(3);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// On a screen with twice the pixels per inch the desktop scales the window by two: the sizes the
+// window core works in are logical pixels, so the 562 x 547 client area covers 1124 x 1094 screen
+// pixels and nothing inside it overlaps. The real program, on a large display of its own.
+TEST(DesktopScalingTest, TheWindowScalesWithTheDesktopsScaleFactor)
+{
+    if (!XvfbInstalled())
+        GTEST_SKIP() << "no Xvfb binary: install xvfb to run the desktop tests";
+    const fs::path screenFolder = fs::temp_directory_path() / ("tabrix-scaled-" + std::to_string(::getpid()));
+    fs::create_directories(screenFolder);
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Start(screenFolder, "2560x1600x24"));
+    const pid_t program = ::fork();
+    if (program == 0) {
+        ::setenv("DISPLAY", display.Name().c_str(), 1);
+        ::unsetenv("WAYLAND_DISPLAY");
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+        ::setenv("QT_SCALE_FACTOR", "2", 1);
+        ::execl(TABRIX_DESKTOP, TABRIX_DESKTOP, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(program, 0);
+    // The window's extent along the screen's middle row and column: the root window is black.
+    auto light = [](const QImage& screen, int x, int y) { return qGray(screen.pixel(x, y)) > 0x80; };
+    auto extent = [&](const QImage& screen, bool across) {
+        const int length = across ? screen.width() : screen.height();
+        int first = -1, last = -1;
+        for (int i = 0; i < length; ++i) {
+            const bool on = across ? light(screen, i, screen.height() / 2) : light(screen, screen.width() / 2 + 200, i);
+            if (on && first < 0)
+                first = i;
+            if (on)
+                last = i;
+        }
+        return first < 0 ? 0 : last - first + 1;
+    };
+    QImage screen;
+    const ULONGLONG end = GetTickCount64() + 20000;
+    while (GetTickCount64() < end) {
+        screen = display.Screen();
+        if (!screen.isNull() && extent(screen, true) > 1000)
+            break;
+        ::usleep(100000);
+    }
+    ::usleep(500000);  // the window's face finishes painting
+    screen = display.Screen();
+    ASSERT_FALSE(screen.isNull());
+    EXPECT_NEAR(extent(screen, true), 1124, 4) << "the window's width on the screen";
+    EXPECT_NEAR(extent(screen, false), 1094, 4) << "the window's height on the screen";
+    const fs::path file = fs::path(TABRIX_SCREENSHOTS) / "desktop-scaled-2x.png";
+    fs::create_directories(file.parent_path());
+    EXPECT_TRUE(screen.save(QString::fromStdString(file.string()), "PNG"));
+    std::printf("screenshot: %s\n", file.string().c_str());
+    int status = 0;
+    ::kill(program, SIGTERM);
+    ::waitpid(program, &status, 0);
+    display.Stop();
+    fs::remove_all(screenFolder);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ extern "C" const char* __lsan_default_suppressions()
 
 bool XvfbInstalled() { return std::system("command -v Xvfb >/dev/null 2>&1") == 0; }
 
-bool VirtualDisplay::Start(const std::filesystem::path& screenFolder)
+bool VirtualDisplay::Start(const std::filesystem::path& screenFolder, const std::string& screen)
 {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
@@ -69,10 +69,10 @@ bool VirtualDisplay::Start(const std::filesystem::path& screenFolder)
         const std::string fd = std::to_string(pipeFds[1]);
         const std::string folder = screenFolder.string();
         if (folder.empty())
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                      static_cast<char*>(nullptr));
         else
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                      "-fbdir", folder.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }

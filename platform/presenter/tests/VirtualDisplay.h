@@ -19,8 +19,9 @@ public:
     VirtualDisplay(const VirtualDisplay&) = delete;
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
-    // screenFolder: where Xvfb keeps its screen (empty: nowhere). False when it did not start.
-    bool Start(const std::filesystem::path& screenFolder = {});
+    // screenFolder: where Xvfb keeps its screen (empty: nowhere); screen: its size and depth.
+    // False when it did not start.
+    bool Start(const std::filesystem::path& screenFolder = {}, const std::string& screen = "1280x1024x24");
     void Stop();
     const std::string& Name() const { return name_; }  // ":N"
     // The screen as Xvfb last drew it; a null image without a screen folder or on a bad file.
