@@ -13,7 +13,9 @@
 #include "platform/presenter/tests/VirtualDisplay.h"
 #include "platform/window/Clock.h"
 #include "platform/window/MessageQueue.h"
+#include "platform/window/WinStyles.h"
 #include "platform/window/Window.h"
+#include "platform/window/WindowGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -372,6 +374,31 @@ TEST_F(DesktopFlowTest, AnEmptyFolderShowsTheWorkersCountdownBoxUntilItIsClicked
     EXPECT_TRUE(PumpUntil([] { return OpenTopLevel(QString(), Q("错误提醒：")) == nullptr; }, 3000))
         << "the click did not close the box";
     EXPECT_TRUE(PumpUntil([this] { return IsWindowEnabled(Main().AnNiu1.GetSafeHwnd()) != FALSE; }, 3000));
+}
+
+// The user sizes the window on the desktop: a window with a sizing frame takes the new client size
+// in the core (its controls keep their places), one without keeps its size.
+TEST_F(DesktopFlowTest, ResizingOnTheDesktopReachesTheCoreWhenTheWindowHasASizingFrame)
+{
+    QWidget* window = Window();
+    const bool sizable = (GetWindowLongPtrW(mainWindow, GWL_STYLE) & WS_THICKFRAME) != 0;
+    window->resize(700, 620);
+    PumpUntil([] { return false; }, 200);
+    RECT client{};
+    GetClientRect(mainWindow, &client);
+    if (sizable) {
+        EXPECT_EQ(client.right, 700);
+        EXPECT_EQ(client.bottom, 620);
+        EXPECT_EQ(window->size(), QSize(700, 620));
+    } else {
+        EXPECT_EQ(client.right, 562);
+        EXPECT_EQ(client.bottom, 547);
+        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "a window without a sizing frame is fixed";
+    }
+    QPushButton* browse = ChildWithText<QPushButton>(window, Q("浏览目录"));
+    ASSERT_NE(browse, nullptr);
+    EXPECT_TRUE(window->rect().contains(browse->geometry()));
+    SaveScreenshot(window, "desktop-resized.png");
 }
 
 // Closing the window, as the desktop's close button does, ends the process with status 0 at once,

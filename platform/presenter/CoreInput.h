@@ -16,3 +16,7 @@ void CloseWindow(HWND hwnd);
 // The text the user typed into an edit box becomes the box's text (WM_SETTEXT, which sends the
 // box's change notifications). Sent also to another thread's box: the core's sends never deadlock.
 void SetTypedText(HWND hwnd, const std::u16string& text);
+// The user gave a top-level window a new client size: the core window is sized to match (its owner
+// gets WM_SIZE as for any resize). Only for windows of the calling thread, which never waits on a
+// busy worker; others keep their size.
+void ResizeClientArea(HWND hwnd, int width, int height);

@@ -203,7 +203,8 @@ QWidget* DesktopPresenter::CreateWidget(Mirror& mirror, QWidget* parent)
     QWidget* widget = nullptr;
     switch (mirror.kind) {
     case Kind::TopLevel:
-        widget = new TopLevelWindow([hwnd] { CloseWindow(hwnd); });
+        widget = new TopLevelWindow([hwnd] { CloseWindow(hwnd); },
+                                    [hwnd](QSize size) { ResizeClientArea(hwnd, size.width(), size.height()); });
         break;
     case Kind::PushButton: {
         auto* button = new QPushButton(parent);
@@ -296,7 +297,8 @@ void DesktopPresenter::UpdateGeometry(Mirror& mirror)
     if (mirror.kind == Kind::TopLevel) {
         // The client area where the core placed it (the core centred it on the desktop's size).
         const RECT& c = state.clientRect;
-        mirror.widget->setGeometry(c.left, c.top, Width(c), Height(c));
+        static_cast<TopLevelWindow*>(mirror.widget.data())
+            ->SetClientGeometry(QRect(c.left, c.top, Width(c), Height(c)), (state.style & WS_THICKFRAME) != 0);
         return;
     }
     const QPoint offset = ClientOffsetOf(state.parent);

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -84,9 +85,29 @@ void ShowPaintedState(PaintedWindow& painted, const WindowSnapshot& state)
     painted.SetText(ShowsItsText(state.className) ? ToQString(state.text) : QString());
 }
 
-TopLevelWindow::TopLevelWindow(std::function<void()> closeRequested)
-    : QWidget(nullptr), closeRequested_(std::move(closeRequested))
+TopLevelWindow::TopLevelWindow(std::function<void()> closeRequested, std::function<void(QSize)> resized)
+    : QWidget(nullptr), closeRequested_(std::move(closeRequested)), resized_(std::move(resized))
 {
+}
+
+void TopLevelWindow::SetClientGeometry(const QRect& client, bool sizable)
+{
+    coreSize_ = client.size();
+    if (sizable) {
+        setMinimumSize(1, 1);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        setFixedSize(client.size());
+    }
+    setGeometry(client);
+}
+
+void TopLevelWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Sizes the core set come back here too; only the user's own go to the core.
+    if (event->size() != coreSize_ && resized_)
+        resized_(event->size());
 }
 
 void TopLevelWindow::closeEvent(QCloseEvent* event)

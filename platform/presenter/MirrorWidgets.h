@@ -15,13 +15,19 @@ struct WindowSnapshot;
 
 class TopLevelWindow final : public QWidget {
 public:
-    explicit TopLevelWindow(std::function<void()> closeRequested);
+    // resized: the user gave the window a new client size (never called for sizes set by SetClientSize).
+    TopLevelWindow(std::function<void()> closeRequested, std::function<void(QSize)> resized);
+    // Places the window as the core has it; a window without a sizing frame keeps that size.
+    void SetClientGeometry(const QRect& client, bool sizable);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     std::function<void()> closeRequested_;
+    std::function<void(QSize)> resized_;
+    QSize coreSize_;
 };
 
 // How a painted window draws its text (in the widget's font) and its background.
