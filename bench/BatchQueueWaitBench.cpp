@@ -54,17 +54,9 @@ bool Idle(const rg_quarn_Tolvar::rg_ShiZhongLei_XianCheng1& clock)
 }
 
 // The window thread's loop while the worker runs, as the tests pump it.
-void PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs)
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done() && GetTickCount64() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        WaitMessageTimeout(1);
-    }
+    return PumpMessagesUntil(done, timeoutMs, 1);
 }
 
 double Ms(int64_t nanoseconds) { return static_cast<double>(nanoseconds) / 1e6; }

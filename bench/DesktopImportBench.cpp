@@ -51,20 +51,9 @@ double SecondsSince(SteadyClock::time_point start)
     return std::chrono::duration<double>(SteadyClock::now() - start).count();
 }
 
-bool PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs)
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() >= end)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        WaitMessageTimeout(10);
-    }
-    return true;
+    return PumpMessagesUntil(done, timeoutMs);
 }
 
 bool Idle(const rg_quarn_Tolvar::rg_ShiZhongLei_XianCheng1& clock)

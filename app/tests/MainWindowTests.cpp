@@ -45,17 +45,9 @@ void RegisterControls()
 
 std::string Utf8(const CWString& text) { return Utf16ToUtf8(text.View()); }
 
-void PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs = 60000)
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 60000)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done() && GetTickCount64() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        WaitMessageTimeout(1);
-    }
+    return PumpMessagesUntil(done, timeoutMs, 1);
 }
 
 bool Idle(const rg_quarn_Tolvar::rg_ShiZhongLei_XianCheng1& clock)

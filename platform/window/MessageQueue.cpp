@@ -1,5 +1,6 @@
 #include "platform/window/MessageQueue.h"
 
+#include "platform/window/Clock.h"
 #include "platform/window/WindowSystem.h"
 
 #include <algorithm>
@@ -459,3 +460,22 @@ BOOL ReplyMessage(LRESULT result)
 }
 
 DWORD GetMessageTime() { return t_messageTime; }
+
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD sliceMs)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            if (done())
+                return true;
+        }
+        WaitMessageTimeout(static_cast<DWORD>(std::min<ULONGLONG>(end - now, sliceMs)));
+    }
+    return true;
+}

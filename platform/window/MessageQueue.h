@@ -7,6 +7,8 @@
 // PostQuitMessage act on the calling thread's own queue.
 #include "platform/window/WinTypes.h"
 
+#include <functional>
+
 LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // 0 when the time ran out before the receiver picked the message up (it is then cancelled) or the
 // window or its thread went away; a receiver already running it completes on its own.
@@ -27,6 +29,11 @@ LRESULT DispatchMessageW(const MSG* msg);
 BOOL WaitMessage();
 // The same, for at most the given milliseconds; TRUE when something is ready.
 BOOL WaitMessageTimeout(DWORD milliseconds);
+// Runs the calling thread's messages (translated and dispatched, WM_QUIT included) until done()
+// holds or the time is up, waiting at most sliceMs for the next message between bursts; true when
+// done() came true. For programs that drive a window thread without the framework's loop: tests,
+// benchmarks and the headless front end.
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD sliceMs = 10);
 
 // Nonzero while the calling thread runs a message that another thread sent.
 BOOL InSendMessage();
