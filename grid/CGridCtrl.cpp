@@ -158,6 +158,10 @@ LRESULT CGridCtrl::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case GM_COMMITTEXT:
         ApplyDesktopCommits();
         return 0;
+    case GM_MOVEFOCUS:
+        if (IsValid(static_cast<int>(wParam), static_cast<int>(lParam)))
+            SetFocusCell(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 0;
     default: {
         bool handled = false;
         LRESULT result = HandleInput(hwnd, message, wParam, lParam, handled);

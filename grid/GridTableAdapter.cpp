@@ -89,3 +89,11 @@ bool GridTableAdapter::CommitCellText(int row, int col, std::u16string text)
     commits_.clear();  // the window is going: nothing would ever take them
     return false;
 }
+
+bool GridTableAdapter::MoveFocus(int row, int col)
+{
+    std::shared_lock<std::shared_mutex> guard(gridLock_);
+    HWND hwnd = grid_ ? grid_->GetSafeHwnd() : nullptr;
+    // Only the latest place matters, so each move is a message of its own carrying it.
+    return hwnd && PostMessageW(hwnd, GM_MOVEFOCUS, static_cast<WPARAM>(row), static_cast<LPARAM>(col));
+}

@@ -36,6 +36,7 @@ public:
     TableCellAlign CellAlignment(int row, int col) const override;
     int ColumnWidth(int col) const override;
     bool CommitCellText(int row, int col, std::u16string text) override;
+    bool MoveFocus(int row, int col) override;
 
 private:
     // Held shared by every call into the grid, exclusively by Detach.

@@ -72,6 +72,7 @@ inline constexpr UINT GM_REPAINT = WM_USER + 0x0100;   // coalesced repaint of w
 inline constexpr UINT GM_EDITDONE = WM_USER + 0x0101;  // sent by the in-place editor: wParam the ending key
 inline constexpr UINT GM_SCROLLTO = WM_USER + 0x0102;  // wParam the first non-fixed row, lParam the column
 inline constexpr UINT GM_COMMITTEXT = WM_USER + 0x0103;  // texts typed into a desktop view wait in the table adapter
+inline constexpr UINT GM_MOVEFOCUS = WM_USER + 0x0104;  // a desktop view made a cell current: wParam row, lParam column
 
 // Scroll requests of WM_VSCROLL / WM_HSCROLL (low word of wParam).
 namespace grid_scroll {

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <QWindow>
 
@@ -232,15 +233,25 @@ TEST_F(DesktopFlowTest, ThePickedFolderIsImportedAndItsRowsAppear)
 {
     ImportWithPicker(TABRIX_SAMPLES);
     EXPECT_EQ(Main().BiaoGe2.GetRowCount(), 16) << "a header row and the sample tree's fifteen plates";
-    QLineEdit* folderBox = nullptr;
-    for (QLineEdit* edit : Window()->findChildren<QLineEdit*>())
-        if (edit->text() == QString::fromStdString(TABRIX_SAMPLES))
-            folderBox = edit;
-    EXPECT_NE(folderBox, nullptr) << "the picked folder is shown in its edit box";
+    // The mirror shows it at the next frame.
+    auto folderShown = [this] {
+        for (QLineEdit* edit : Window()->findChildren<QLineEdit*>())
+            if (edit->text() == QString::fromStdString(TABRIX_SAMPLES))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(PumpUntil(folderShown, 3000)) << "the picked folder is shown in its edit box";
     QPushButton* exportButton = ChildWithText<QPushButton>(Window(), Q("导出表格"));
     ASSERT_NE(exportButton, nullptr);
     EXPECT_TRUE(PumpUntil([&] { return exportButton->isEnabled(); }, 2000));
     SaveScreenshot(Window(), "desktop-imported.png");
+
+    // A row the user picks in the view becomes the grid's focus row.
+    auto* view = qobject_cast<QTableView*>(presenter->WidgetFor(Main().BiaoGe2.GetSafeHwnd()));
+    ASSERT_NE(view, nullptr);
+    view->setCurrentIndex(view->model()->index(4, 1));
+    EXPECT_TRUE(PumpUntil([this] { return Main().BiaoGe2.GetFocusCell().row == 5; }, 3000))
+        << "the grid's focus row did not follow the view";
 }
 
 // While the worker folds a bigger tree, the status line over the grid counts the files left down,

@@ -47,6 +47,22 @@ protected:
     std::shared_ptr<TableSource> source;
 };
 
+// A cell made current in a view becomes the grid's focus cell on the grid's thread; a place outside
+// the grid leaves the focus where it was.
+TEST_F(GridTableSource, AMoveFromTheViewBecomesTheFocusCellOnTheGridsThread)
+{
+    grid->SetFocusCell(1, 1);
+    ASSERT_TRUE(source->MoveFocus(2, 2));
+    EXPECT_EQ(grid->GetFocusCell().row, 1) << "moved before the grid's thread ran it";
+    grid_test::Pump();
+    EXPECT_EQ(grid->GetFocusCell().row, 2);
+    EXPECT_EQ(grid->GetFocusCell().col, 2);
+    ASSERT_TRUE(source->MoveFocus(40, 1));
+    grid_test::Pump();
+    EXPECT_EQ(grid->GetFocusCell().row, 2);
+    EXPECT_EQ(source->Shape().focusRow, 2);
+}
+
 TEST_F(GridTableSource, AnswersTheGridsShapeAndCells)
 {
     grid->SetFocusCell(2, 1);

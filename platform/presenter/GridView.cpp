@@ -26,6 +26,17 @@ GridView::GridView(std::shared_ptr<TableSource> source, QWidget* parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
     setWordWrap(false);
+    // A cell the user makes current becomes the grid's focus cell; the focus the grid set itself
+    // is not sent back.
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (applyingFocus_ || !current.isValid())
+            return;
+        const int row = current.row() + model_->HeaderRows();
+        if (TableSource* source = model_->Source(); source && source->MoveFocus(row, current.column())) {
+            appliedFocusRow_ = row;
+            appliedFocusCol_ = current.column();
+        }
+    });
     // A reset clears the selection: the focus row is selected again on the next refresh.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { appliedFocusRow_ = -2; });
     ApplyShape(model_->Shape());
@@ -72,5 +83,7 @@ void GridView::ApplyFocus(const TableShape& shape)
         selectionModel()->clear();
         return;
     }
+    applyingFocus_ = true;
     selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    applyingFocus_ = false;
 }

@@ -26,4 +26,5 @@ private:
     GridTableModel* model_;
     int appliedFocusRow_ = -2;
     int appliedFocusCol_ = -2;
+    bool applyingFocus_ = false;
 };

@@ -44,6 +44,9 @@ public:
     // own editor; it happens later on the window's thread (and not at all when the cell may not be
     // edited or the window is gone). False when the request could not even be queued.
     virtual bool CommitCellText(int row, int col, std::u16string text) = 0;
+    // The user made this cell the current one in a view: the window's focus cell follows later on
+    // the window's thread, as a click on the cell would move it. False when it could not be queued.
+    virtual bool MoveFocus(int row, int col) = 0;
 };
 
 // A second registration for the same window replaces the first.
