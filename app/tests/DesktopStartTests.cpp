@@ -1,13 +1,16 @@
 // The main window on a display through the desktop presenter: the tests start their own Xvfb (and
 // skip without one). In process, the window is mirrored as the desktop program does, and what a
 // user sees first is checked: the title, the client size, the two buttons with the export one
-// disabled; a click on the Qt button reaches the core as a click. Then the real program runs on a
+// disabled; a click on the Qt button reaches the core as a click; the status line is centred in
+// bold 15 points and follows the label's alignment, wrapping, colours and font. Then the real program runs on a
 // display of its own, whose screen the test reads back. Screenshots go to the build folder's
 // screenshots/.
 #include "app/rg_startup_class.h"
 #include "platform/controls/ControlClasses.h"
 #include "platform/dialogs/ScriptedDialogs.h"
+#include "platform/gdi/GdiTypes.h"
 #include "platform/presenter/DesktopPresenter.h"
+#include "platform/presenter/MirrorWidgets.h"
 #include "platform/presenter/tests/VirtualDisplay.h"
 #include "platform/window/Clock.h"
 #include "platform/window/MessageQueue.h"
@@ -17,6 +20,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -29,6 +33,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -206,6 +211,56 @@ TEST_F(DesktopStartTest, TheGridIsATableViewThatShowsNewRowsAndTakesTypedTexts)
     fs::create_directories(file.parent_path());
     ASSERT_TRUE(Window()->grab().save(QString::fromStdString(file.string()), "PNG"));
     std::printf("screenshot: %s\n", file.string().c_str());
+}
+
+// The status line as an import or export shows it: centred both ways in bold 15 points over the grid,
+// on the label's own background; then what the label is told afterwards, on its mirror.
+TEST_F(DesktopStartTest, TheStatusLineIsCentredInBoldFifteenPointsAndFollowsTheLabel)
+{
+    auto& status = program->mainWindow.BiaoQian3;
+    status.SetVisible(true);
+    PaintedWindow* painted = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        painted = dynamic_cast<PaintedWindow*>(presenter->WidgetFor(status.GetSafeHwnd()));
+        return painted && painted->isVisible();
+    })) << "the status line is not shown";
+    EXPECT_EQ(painted->Text(), QString::fromUtf8("正在导出表格，请稍后……"));
+    EXPECT_TRUE(painted->font().bold());
+    EXPECT_DOUBLE_EQ(painted->font().pointSizeF(), 15.0);
+    EXPECT_EQ(painted->Look().alignment, Qt::AlignHCenter | Qt::AlignVCenter);
+    EXPECT_FALSE(painted->Look().wordWrap);
+    EXPECT_TRUE(painted->Look().background.isValid()) << "the label fills its own background";
+    const QPoint middle = painted->mapTo(Window(), painted->rect().center());
+    EXPECT_EQ(Window()->childAt(middle), painted) << "the grid covers the status line";
+
+    PumpUntil([] { return false; }, 200);
+    const fs::path file = fs::path(TABRIX_SCREENSHOTS) / "desktop-status-line.png";
+    fs::create_directories(file.parent_path());
+    ASSERT_TRUE(Window()->grab().save(QString::fromStdString(file.string()), "PNG"));
+    std::printf("screenshot: %s\n", file.string().c_str());
+
+    // Told from another thread, as the import's worker tells it; its font is sent to this thread.
+    std::atomic<bool> told{false};
+    std::thread worker([&status, &told] {
+        status.SetHorizontalAlign(2);
+        status.SetWordWrap(true);
+        status.SetTextColor(RGB(200, 0, 0));
+        status.SetTransparent(true);
+        status.SetFont(u"宋体, 12, 0, 1, 1");
+        told = true;
+    });
+    const bool arrived = PumpUntil([&] { return told && painted->font().italic(); });
+    worker.join();
+    ASSERT_TRUE(arrived) << "the new font did not arrive";
+    EXPECT_EQ(painted->Look().alignment, Qt::AlignRight | Qt::AlignTop) << "wrapped text starts at the top";
+    EXPECT_TRUE(painted->Look().wordWrap);
+    EXPECT_EQ(painted->Look().text, QColor(200, 0, 0));
+    EXPECT_FALSE(painted->Look().background.isValid()) << "a transparent label shows what lies under it";
+    const QFont font = painted->font();
+    EXPECT_FALSE(font.bold());
+    EXPECT_TRUE(font.underline());
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), 12.0);
+    EXPECT_EQ(QFontInfo(font).family().toStdString(), "Noto Serif CJK SC");
 }
 
 // The program itself on a display of its own: it must show its window (the centre of the screen

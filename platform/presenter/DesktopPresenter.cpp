@@ -133,9 +133,19 @@ void DesktopPresenter::Apply(std::vector<WindowSnapshot>& changed)
     }
     // Every state is stored before any widget is made, so a child whose parent changed in the same
     // pull finds its parent's widget.
-    for (HWND hwnd : touched)
-        if (EnsureWidget(hwnd, 0))
-            Update(mirrors_[hwnd]);
+    std::vector<HWND> restacked;
+    for (HWND hwnd : touched) {
+        if (!EnsureWidget(hwnd, 0))
+            continue;
+        Mirror& mirror = mirrors_[hwnd];
+        Update(mirror);
+        if (mirror.state.parent && (mirror.state.changes & (WindowChangeCreated | WindowChangeParent | WindowChangeRect)))
+            restacked.push_back(mirror.state.parent);
+    }
+    std::sort(restacked.begin(), restacked.end());
+    restacked.erase(std::unique(restacked.begin(), restacked.end()), restacked.end());
+    for (HWND parent : restacked)
+        Restack(parent);
     for (HWND hwnd : destroyed)
         Forget(hwnd);
 }
@@ -329,6 +339,18 @@ QPoint DesktopPresenter::ClientOffsetOf(HWND hwnd) const
         return QPoint(0, 0);
     const WindowSnapshot& parent = found->second.state;
     return QPoint(parent.clientRect.left - parent.rect.left, parent.clientRect.top - parent.rect.top);
+}
+
+// Qt stacks the last made widget on top, the core the first made window (a label made before the
+// grid lies over it): the children's widgets follow the core's order, topmost first.
+void DesktopPresenter::Restack(HWND parent)
+{
+    std::vector<QWidget*> topFirst;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (QWidget* widget = WidgetFor(child); widget && !widget->isWindow())
+            topFirst.push_back(widget);
+    for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it)
+        (*it)->raise();
 }
 
 void DesktopPresenter::Forget(HWND hwnd)

@@ -61,6 +61,7 @@ private:
     void UpdateClassState(Mirror& mirror);
     static void UpdateFont(Mirror& mirror);
     void Forget(HWND hwnd);
+    void Restack(HWND parent);
     QPoint ClientOffsetOf(HWND hwnd) const;
     static Kind KindOf(const WindowSnapshot& state);
     static void MarkExistingWindows(HWND first);

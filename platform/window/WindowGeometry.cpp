@@ -303,8 +303,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
         if (!w)
             return FALSE;
         w->rect = after;
-        if (!(pos.flags & SWP_NOZORDER))
+        // A new place among the siblings is a change of placement for a presenter, which stacks
+        // its widgets as the core does.
+        if (!(pos.flags & SWP_NOZORDER)) {
             ApplyZOrderLocked(sys, *w, pos.hwndInsertAfter);
+            MarkChangedLocked(*w, WindowChangeRect);
+        }
         if (pos.flags & SWP_SHOWWINDOW)
             w->style |= WS_VISIBLE;
         if (pos.flags & SWP_HIDEWINDOW)

@@ -14,6 +14,7 @@
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WinMessages.h"
 #include "platform/window/WinStyles.h"
+#include "platform/window/WindowGeometry.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowClass.h"
 
@@ -149,6 +150,25 @@ TEST_F(PresenterTest, TypedTextReachesTheEditBoxAndItsTextComesBack)
     EXPECT_TRUE(PumpUntil([line] { return line->text() == QString::fromUtf8("沪A00001"); }));
     EnableWindow(edit, FALSE);
     EXPECT_TRUE(PumpUntil([line] { return !line->isEnabled(); }));
+}
+
+// Sibling widgets stack as the core's windows do: the first made on top, then as SetWindowPos moves them.
+TEST_F(PresenterTest, OverlappingSiblingsStackInTheCoresOrder)
+{
+    HWND first = CreateWindowExW(0, WC_STATICW, u"上", WS_CHILD | WS_VISIBLE, 20, 100, 100, 40, frame,
+                                 reinterpret_cast<HMENU>(31), nullptr, nullptr);
+    HWND second = CreateWindowExW(0, WC_STATICW, u"下", WS_CHILD | WS_VISIBLE, 60, 110, 100, 40, frame,
+                                  reinterpret_cast<HMENU>(32), nullptr, nullptr);
+    QWidget* frameWidget = presenter->WidgetFor(frame);
+    const QPoint overlap(80, 120);
+    ASSERT_TRUE(PumpUntil([&] { return presenter->WidgetFor(second) && presenter->WidgetFor(second)->isVisible(); }));
+    EXPECT_EQ(frameWidget->childAt(overlap), presenter->WidgetFor(first));
+    SetWindowPos(second, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(PumpUntil([&] { return frameWidget->childAt(overlap) == presenter->WidgetFor(second); }));
+    SetWindowPos(second, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(PumpUntil([&] { return frameWidget->childAt(overlap) == presenter->WidgetFor(first); }));
+    DestroyWindow(first);
+    DestroyWindow(second);
 }
 
 HFONT MakeFont(const char16_t* face, LONG height, LONG weight, bool italic, bool underline, bool strikeOut)
