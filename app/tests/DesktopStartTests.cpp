@@ -49,20 +49,9 @@ namespace {
 const bool g_desktopRegistered = (RegisterDesktopEnvironment(), true);
 
 // Runs the window thread's loop (the presenter's wait serves Qt meanwhile) until done or the time.
-bool PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs = 20000)
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() >= end)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        WaitMessageTimeout(10);
-    }
-    return true;
+    return PumpMessagesUntil(done, timeoutMs);
 }
 
 QPushButton* ButtonWithText(QWidget* window, const QString& text)

@@ -48,20 +48,9 @@ LRESULT FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-bool PumpUntil(const std::function<bool()>& done, ULONGLONG timeoutMs = 10000)
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() >= end)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        WaitMessageTimeout(10);
-    }
-    return true;
+    return PumpMessagesUntil(done, timeoutMs);
 }
 
 std::u16string CoreText(HWND hwnd)
