@@ -4,6 +4,7 @@
 // saves a screenshot of what the user sees into the build folder's screenshots/.
 #include "app/rg_my_main_window.h"
 #include "app/rg_startup_class.h"
+#include "app/tests/DesktopTestSupport.h"
 #include "bench/PlateTree.h"
 #include "runtime/Unicode.h"
 #include "platform/controls/ControlClasses.h"
@@ -47,11 +48,6 @@ namespace {
 
 const bool g_desktopRegistered = (RegisterDesktopEnvironment(), true);
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000)
-{
-    return PumpMessagesUntil(done, timeoutMs);
-}
-
 // Types a file name into a save dialog: its folder, then the name.
 void ChooseFile(QFileDialog* dialog, const fs::path& file)
 {
@@ -64,15 +60,6 @@ void ChooseFile(QFileDialog* dialog, const fs::path& file)
 void Accept(QFileDialog* dialog) { static_cast<QDialog*>(dialog)->accept(); }
 
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-
-template <class Widget>
-Widget* ChildWithText(QWidget* parent, const QString& text)
-{
-    for (Widget* child : parent->findChildren<Widget*>())
-        if (child->text() == text)
-            return child;
-    return nullptr;
-}
 
 // The visible top-level widget with this object name or title, null while there is none.
 QWidget* OpenTopLevel(const QString& objectName, const QString& title = QString())
@@ -94,16 +81,6 @@ std::vector<PaintedWindow*> PaintedChildren(QWidget* parent)
         if (auto* one = dynamic_cast<PaintedWindow*>(child))
             painted.push_back(one);
     return painted;
-}
-
-void SaveScreenshot(QWidget* widget, const char* name)
-{
-    PumpUntil([] { return false; }, 200);  // a few frames, so that everything has painted
-    const fs::path folder = TABRIX_SCREENSHOTS;
-    fs::create_directories(folder);
-    const fs::path file = folder / name;
-    ASSERT_TRUE(widget->grab().save(QString::fromStdString(file.string()), "PNG"));
-    std::printf("screenshot: %s\n", file.string().c_str());
 }
 
 // The workbook as an independent reader sees it: one line per row, cells joined by "|".
@@ -129,47 +106,29 @@ std::vector<std::string> ReadBack(const fs::path& workbook)
     return lines;
 }
 
-class DesktopFlowTest : public ::testing::Test {
+class DesktopFlowTest : public DesktopWindowTest {
 protected:
+    std::shared_ptr<DialogService> MakeDialogs() override { return std::make_shared<DesktopDialogs>(); }
+
     void SetUp() override
     {
-        if (!XvfbInstalled())
-            GTEST_SKIP() << "no Xvfb binary: install xvfb to run the desktop tests";
-        ASSERT_TRUE(DesktopReady()) << "Xvfb did not start";
         scratch = fs::temp_directory_path() / ("tabrix-flow-" + std::to_string(::getpid()));
         fs::remove_all(scratch);
         fs::create_directories(scratch);
-        previous = SetDialogService(std::make_shared<DesktopDialogs>());
-        presenter = std::make_unique<DesktopPresenter>();
-        presenter->Attach();
-        INITCOMMONCONTROLSEX controls{8, 0xFF};
-        InitCommonControlsEx(&controls);
-        program = std::make_unique<rg_quarn_app::rg_startup_class>();
-        ASSERT_EQ(program->RunProgram(), 1);
-        mainWindow = program->mainWindow.GetSafeHwnd();
-        ASSERT_TRUE(PumpUntil([this] {
-            QWidget* window = Window();
-            return window && window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed();
-        })) << "the main window was not shown on the display";
+        DesktopWindowTest::SetUp();
     }
     void TearDown() override
     {
-        program.reset();
-        if (presenter)
-            presenter->PullNow();
-        presenter.reset();
-        if (previous)
-            SetDialogService(previous);
+        DesktopWindowTest::TearDown();
         fs::remove_all(scratch);
     }
 
-    QWidget* Window() const { return presenter->WidgetFor(mainWindow); }
     rg_quarn_app::rg_my_main_window& Main() { return program->mainWindow; }
 
     // Clicks the main window's button with this text as the user does.
     void Click(const char* text)
     {
-        QPushButton* button = ChildWithText<QPushButton>(Window(), Q(text));
+        QPushButton* button = ButtonWithText(Window(), Q(text));
         ASSERT_NE(button, nullptr) << text;
         // The mirror follows the core at the next frame.
         ASSERT_TRUE(PumpUntil([button] { return button->isEnabled(); }, 3000)) << text;
@@ -223,10 +182,6 @@ protected:
     }
 
     fs::path scratch;
-    std::shared_ptr<DialogService> previous;
-    std::unique_ptr<DesktopPresenter> presenter;
-    std::unique_ptr<rg_quarn_app::rg_startup_class> program;
-    HWND mainWindow = nullptr;
 };
 
 TEST_F(DesktopFlowTest, ThePickedFolderIsImportedAndItsRowsAppear)
@@ -241,7 +196,7 @@ TEST_F(DesktopFlowTest, ThePickedFolderIsImportedAndItsRowsAppear)
         return false;
     };
     EXPECT_TRUE(PumpUntil(folderShown, 3000)) << "the picked folder is shown in its edit box";
-    QPushButton* exportButton = ChildWithText<QPushButton>(Window(), Q("导出表格"));
+    QPushButton* exportButton = ButtonWithText(Window(), Q("导出表格"));
     ASSERT_NE(exportButton, nullptr);
     EXPECT_TRUE(PumpUntil([&] { return exportButton->isEnabled(); }, 2000));
     SaveScreenshot(Window(), "desktop-imported.png");
@@ -368,7 +323,7 @@ TEST_F(DesktopFlowTest, AnEmptyFolderShowsTheWorkersCountdownBoxUntilItIsClicked
 
     box = openBox();
     ASSERT_NE(box, nullptr);
-    QPushButton* ok = ChildWithText<QPushButton>(box, Q("确定"));
+    QPushButton* ok = ButtonWithText(box, Q("确定"));
     ASSERT_NE(ok, nullptr);
     ok->click();
     EXPECT_TRUE(PumpUntil([] { return OpenTopLevel(QString(), Q("错误提醒：")) == nullptr; }, 3000))
@@ -395,7 +350,7 @@ TEST_F(DesktopFlowTest, ResizingOnTheDesktopReachesTheCoreWhenTheWindowHasASizin
         EXPECT_EQ(client.bottom, 547);
         EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "a window without a sizing frame is fixed";
     }
-    QPushButton* browse = ChildWithText<QPushButton>(window, Q("浏览目录"));
+    QPushButton* browse = ButtonWithText(window, Q("浏览目录"));
     ASSERT_NE(browse, nullptr);
     EXPECT_TRUE(window->rect().contains(browse->geometry()));
     SaveScreenshot(window, "desktop-resized.png");

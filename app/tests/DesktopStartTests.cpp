@@ -6,6 +6,7 @@
 // display of its own, whose screen the test reads back. Screenshots go to the build folder's
 // screenshots/.
 #include "app/rg_startup_class.h"
+#include "app/tests/DesktopTestSupport.h"
 #include "platform/controls/ControlClasses.h"
 #include "platform/dialogs/ScriptedDialogs.h"
 #include "platform/gdi/GdiTypes.h"
@@ -48,61 +49,11 @@ namespace {
 
 const bool g_desktopRegistered = (RegisterDesktopEnvironment(), true);
 
-// Runs the window thread's loop (the presenter's wait serves Qt meanwhile) until done or the time.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000)
-{
-    return PumpMessagesUntil(done, timeoutMs);
-}
-
-QPushButton* ButtonWithText(QWidget* window, const QString& text)
-{
-    for (QPushButton* button : window->findChildren<QPushButton*>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
-}
-
-class DesktopStartTest : public ::testing::Test {
+class DesktopStartTest : public DesktopWindowTest {
 protected:
-    void SetUp() override
-    {
-        if (!XvfbInstalled())
-            GTEST_SKIP() << "no Xvfb binary: install xvfb to run the desktop tests";
-        ASSERT_TRUE(DesktopReady()) << "Xvfb did not start";
-        dialogs = std::make_shared<ScriptedDialogs>();
-        previous = SetDialogService(dialogs);
-        presenter = std::make_unique<DesktopPresenter>();
-        presenter->Attach();
-        INITCOMMONCONTROLSEX controls{8, 0xFF};
-        InitCommonControlsEx(&controls);
-        program = std::make_unique<rg_quarn_app::rg_startup_class>();
-        ASSERT_EQ(program->RunProgram(), 1);
-        mainWindow = program->mainWindow.GetSafeHwnd();
-        ASSERT_NE(mainWindow, nullptr);
-        ASSERT_TRUE(PumpUntil([this] { return Shown(); })) << "the main window was not shown on the display";
-    }
-    void TearDown() override
-    {
-        program.reset();
-        if (presenter)
-            presenter->PullNow();
-        presenter.reset();
-        if (dialogs)
-            SetDialogService(previous);
-    }
-
-    bool Shown() const
-    {
-        QWidget* window = presenter->WidgetFor(mainWindow);
-        return window && window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed();
-    }
-    QWidget* Window() const { return presenter->WidgetFor(mainWindow); }
+    std::shared_ptr<DialogService> MakeDialogs() override { return dialogs = std::make_shared<ScriptedDialogs>(); }
 
     std::shared_ptr<ScriptedDialogs> dialogs;
-    std::shared_ptr<DialogService> previous;
-    std::unique_ptr<DesktopPresenter> presenter;
-    std::unique_ptr<rg_quarn_app::rg_startup_class> program;
-    HWND mainWindow = nullptr;
 };
 
 TEST_F(DesktopStartTest, TheMainWindowShowsItsTitleSizeAndButtonsAndIsCaptured)

@@ -5,6 +5,7 @@
 // user, and a button the core disables or enables again follows after the next frame. Screenshots of
 // each state go to the build folder's screenshots/.
 #include "app/rg_startup_class.h"
+#include "app/tests/DesktopTestSupport.h"
 #include "platform/controls/ControlClasses.h"
 #include "platform/controls/ToolbarControl.h"
 #include "platform/dialogs/ScriptedDialogs.h"
@@ -36,11 +37,6 @@ namespace {
 
 const bool g_desktopRegistered = (RegisterDesktopEnvironment(), true);
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000)
-{
-    return PumpMessagesUntil(done, timeoutMs);
-}
-
 QImage ImageListPicture(HIMAGELIST list, int index)
 {
     PixelBitmap picture;
@@ -53,34 +49,19 @@ QImage ImageListPicture(HIMAGELIST list, int index)
     return image;
 }
 
-class DesktopToolbarTest : public ::testing::Test {
+class DesktopToolbarTest : public DesktopWindowTest {
 protected:
+    std::shared_ptr<DialogService> MakeDialogs() override { return dialogs = std::make_shared<ScriptedDialogs>(); }
+
     void SetUp() override
     {
-        if (!XvfbInstalled())
-            GTEST_SKIP() << "no Xvfb binary: install xvfb to run the desktop tests";
-        ASSERT_TRUE(DesktopReady()) << "Xvfb did not start";
-        dialogs = std::make_shared<ScriptedDialogs>();
-        previous = SetDialogService(dialogs);
-        presenter = std::make_unique<DesktopPresenter>();
-        presenter->Attach();
-        INITCOMMONCONTROLSEX controls{8, 0xFF};
-        InitCommonControlsEx(&controls);
-        program = std::make_unique<rg_quarn_app::rg_startup_class>();
-        ASSERT_EQ(program->RunProgram(), 1);
+        DesktopWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         toolbar = program->mainWindow.GongJuTiao1.GetSafeHwnd();
         panel = program->mainWindow.ZuJianBuJuQi1.GetSafeHwnd();
         ASSERT_TRUE(PumpUntil([this] { return Mirror() && Mirror()->isVisible() && Mirror()->ButtonAt(2); }))
             << "the toolbar was not mirrored";
-    }
-    void TearDown() override
-    {
-        program.reset();
-        if (presenter)
-            presenter->PullNow();
-        presenter.reset();
-        if (dialogs)
-            SetDialogService(previous);
     }
 
     ToolbarMirror* Mirror() const { return dynamic_cast<ToolbarMirror*>(presenter->WidgetFor(toolbar)); }
@@ -94,19 +75,9 @@ protected:
         QWidget* widget = presenter->WidgetFor(panel);
         return !IsWindowVisible(panel) && widget && !widget->isVisible();
     }
-    void SaveScreenshot(const char* name)
-    {
-        PumpUntil([] { return false; }, 200);  // a few frames, so that every widget has painted
-        const fs::path file = fs::path(TABRIX_SCREENSHOTS) / name;
-        fs::create_directories(file.parent_path());
-        ASSERT_TRUE(presenter->WidgetFor(program->mainWindow.GetSafeHwnd())->grab().save(QString::fromStdString(file.string()), "PNG"));
-        std::printf("screenshot: %s\n", file.string().c_str());
-    }
+    void SaveScreenshot(const char* name) { ::SaveScreenshot(Window(), name); }
 
     std::shared_ptr<ScriptedDialogs> dialogs;
-    std::shared_ptr<DialogService> previous;
-    std::unique_ptr<DesktopPresenter> presenter;
-    std::unique_ptr<rg_quarn_app::rg_startup_class> program;
     HWND toolbar = nullptr;
     HWND panel = nullptr;
 };
