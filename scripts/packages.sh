@@ -8,7 +8,7 @@ TABRIX_BUILD_PACKAGES=(
   python3 python3-xlrd python3-openpyxl python3-xlwt
   libreoffice-calc-nogui
   clang libclang-rt-14-dev
-  qt6-base-dev xvfb xauth fonts-noto-cjk
+  qt6-base-dev qt6-wayland xvfb xauth weston fonts-noto-cjk
   desktop-file-utils
 )
 

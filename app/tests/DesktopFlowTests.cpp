@@ -38,6 +38,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -440,6 +441,68 @@ TEST(DesktopScalingTest, TheWindowScalesWithTheDesktopsScaleFactor)
     ::waitpid(program, &status, 0);
     display.Stop();
     fs::remove_all(screenFolder);
+}
+
+// The program on a Wayland compositor: Weston's headless backend, in a runtime folder of its own.
+// Qt is held to its Wayland platform, so a missing Wayland plugin ends the program at once with
+// the program's own message (status 1) instead of passing unnoticed through X11.
+TEST(DesktopWaylandTest, TheProgramRunsOnAWaylandCompositor)
+{
+    if (std::system("command -v weston >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no weston: install weston to run the Wayland test";
+    const fs::path runtime = fs::temp_directory_path() / ("tabrix-wayland-" + std::to_string(::getpid()));
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    const std::string socket = "wayland-tabrix-" + std::to_string(::getpid());
+    const pid_t compositor = ::fork();
+    if (compositor == 0) {
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
+            ::_exit(126);
+        const std::string socketOption = "--socket=" + socket;
+        ::execlp("weston", "weston", "--backend=headless-backend.so", socketOption.c_str(), "--idle-time=0",
+                 static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(compositor, 0);
+    const ULONGLONG ready = GetTickCount64() + 10000;
+    while (!fs::exists(runtime / socket) && GetTickCount64() < ready)
+        ::usleep(50000);
+    if (!fs::exists(runtime / socket)) {
+        ::kill(compositor, SIGTERM);
+        ::waitpid(compositor, nullptr, 0);
+        fs::remove_all(runtime);
+        GTEST_SKIP() << "weston did not start here";
+    }
+
+    const fs::path errors = runtime / "tabrix.err";
+    const pid_t program = ::fork();
+    if (program == 0) {
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        ::setenv("WAYLAND_DISPLAY", socket.c_str(), 1);
+        ::unsetenv("DISPLAY");
+        ::setenv("QT_QPA_PLATFORM", "wayland", 1);
+        if (!std::freopen(errors.c_str(), "w", stderr))
+            ::_exit(126);
+        ::execl(TABRIX_DESKTOP, TABRIX_DESKTOP, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(program, 0);
+    int status = 0;
+    pid_t ended = 0;
+    const ULONGLONG end = GetTickCount64() + 3000;
+    while ((ended = ::waitpid(program, &status, WNOHANG)) == 0 && GetTickCount64() < end)
+        ::usleep(50000);
+    std::ifstream in(errors);
+    const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(ended, 0) << "the program ended on the compositor with status " << WEXITSTATUS(status) << ": " << said;
+    if (ended == 0) {
+        ::kill(program, SIGTERM);
+        ::waitpid(program, &status, 0);
+    }
+    ::kill(compositor, SIGTERM);
+    ::waitpid(compositor, nullptr, 0);
+    fs::remove_all(runtime);
 }
 
 }  // namespace
